@@ -1,6 +1,7 @@
 // INQUIRY commands through the SCSI pass-through, with the storage-property fallbacks.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/platform.h"
@@ -27,16 +28,21 @@ struct ScsiRequest {
 // The inquiry time-out in milliseconds: VEXACM_INQ_TOV, else 2000; fixed on first use.
 int get_inq_timeout();
 // The pass-through time-out in seconds for a time-out in milliseconds.
-inline int inq_timeout_seconds(int timeout_ms) { return timeout_ms / 1000 + 2; }
+inline int inq_timeout_seconds(int timeout_ms) {
+  return timeout_ms / 1000 + 2;
+}
 
 // 0 on success; -1 with errno ENXIO, EIO or EINVAL.
 int scsi_ioctl(plat::Handle handle, int kind, void* argument);
 
-// Standard inquiry image from the StorageDeviceProperty query (244 bytes written).
-// 0 when the query was refused, 1 otherwise.
+// Standard inquiry image from the StorageDeviceProperty query into a buffer of at least
+// 256 bytes (the first 244 are cleared, copies stay inside 256). 0 when the query was
+// refused, 1 otherwise.
 int query_device_property(plat::Handle handle, std::uint8_t* buffer);
 // Device-identification page image from the StorageDeviceIdProperty query (the probe's
 // buffers hold at least 255 bytes; copies are bounded by that). 0 when refused.
 int query_id_property(plat::Handle handle, std::uint8_t* buffer);
+// The same into a buffer of `size` bytes: nothing is written past min(size, 255).
+int query_id_property(plat::Handle handle, std::uint8_t* buffer, std::size_t size);
 
 }  // namespace vox
