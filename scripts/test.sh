@@ -24,7 +24,6 @@ cd "$ROOT"
 passed=0
 failed=0
 summary=()
-declare -A outcome=()
 
 # step NAME COMMAND...: runs COMMAND with errexit in a subshell, output to the log.
 step() {
@@ -42,31 +41,29 @@ step() {
   local took=$((SECONDS - start))
   if [[ $rc -eq 0 ]]; then
     passed=$((passed + 1))
-    outcome[$name]=pass
     printf 'passed (%ds)\n' "$took"
     summary+=("$(printf '  passed   %-14s %4ds' "$name" "$took")")
   else
     failed=$((failed + 1))
-    outcome[$name]=fail
-    printf 'FAILED (%ds), last lines of %s:\n' "$took" "${log#"$ROOT"/}"
-    tail -n 40 "$log" | sed 's/^/    | /'
+    printf 'FAILED (%ds), see %s\n' "$took" "${log#"$ROOT"/}"
+    excerpt "$log" | sed 's/^/    | /'
     summary+=("$(printf '  FAILED   %-14s %4ds  (%s)' "$name" "$took" "${log#"$ROOT"/}")")
   fi
+}
+
+# The telling part of a failed step's log: its first error lines (compilers, make,
+# ctest, the checks here), then its last lines.
+excerpt() {
+  grep -E -m 25 'error:|Error [0-9]|No rule|\(Failed\)|\(Not Run\)|\(Timeout\)|^\[  FAILED|FAIL|^-- |differ' "$1" |
+    cut -c1-240 || true
+  echo "..."
+  tail -n 15 "$1" | cut -c1-240
 }
 
 # skip NAME REASON: a step that cannot run yet; counted neither way.
 skip() {
   printf '==> %-14s skipped: %s\n' "$1" "$2"
-  outcome[$1]=skip
   summary+=("$(printf '  skipped  %-14s        (%s)' "$1" "$2")")
-}
-
-# needs NAME...: true when every named step passed.
-needs() {
-  local s
-  for s in "$@"; do
-    [[ ${outcome[$s]:-} == pass ]] || return 1
-  done
 }
 
 configure_and_build() { # DIR ARGS...: configure, then build every target it can
@@ -201,36 +198,44 @@ wine_e2e() {
 
 # --- the run -------------------------------------------------------------------------
 
-echo "voxmira check in $ROOT (jobs: $JOBS)"
-step setup-deps bash "$ROOT/scripts/setup-deps.sh"
+# One function, read whole before it starts, so that editing this file while a check
+# runs does not change the running check.
+main() {
+  echo "voxmira check in $ROOT (jobs: $JOBS)"
+  step setup-deps bash "$ROOT/scripts/setup-deps.sh"
 
-step native-build configure_and_build "$NATIVE" -DCMAKE_BUILD_TYPE=Release
-step native-tests run_ctest "$NATIVE"
-step run-example bash "$ROOT/scripts/run-example.sh"
+  # Programs left from an earlier run must not stand in for ones this run failed to build.
+  rm -f "$NATIVE/voxmira" "$NATIVE/tests/test_e2e" "$WIN/voxmira.exe"
+  step native-build configure_and_build "$NATIVE" -DCMAKE_BUILD_TYPE=Release
+  step native-tests run_ctest "$NATIVE"
+  step run-example bash "$ROOT/scripts/run-example.sh"
 
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0:strict_string_checks=1}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-step asan-build configure_and_build "$ASAN" -DCMAKE_BUILD_TYPE=Debug -DVOX_SANITIZE=ON
-step asan-tests run_ctest "$ASAN"
+  export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0:strict_string_checks=1}
+  export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+  step asan-build configure_and_build "$ASAN" -DCMAKE_BUILD_TYPE=Debug -DVOX_SANITIZE=ON
+  step asan-tests run_ctest "$ASAN"
 
-step win-build win_build
-if [[ -x $WINE64 ]]; then
-  step win32-check win32_check
-  if needs win-build native-build; then
-    step wine-smoke wine_smoke
-    step wine-e2e wine_e2e
+  step win-build win_build
+  if [[ -x $WINE64 ]]; then
+    step win32-check win32_check
+    if [[ -x $NATIVE/voxmira && -f $WIN/voxmira.exe ]]; then
+      step wine-smoke wine_smoke
+      step wine-e2e wine_e2e
+    else
+      skip wine-smoke "voxmira or voxmira.exe was not built"
+      skip wine-e2e "voxmira or voxmira.exe was not built"
+    fi
+    # Let this run's Wine server end before the script does.
+    WINEPREFIX=$WIN/wineprefix timeout 30 "$(dirname "$WINE64")/wineserver" -w >/dev/null 2>&1 || true
   else
-    skip wine-smoke "needs win-build and native-build"
-    skip wine-e2e "needs win-build and native-build"
+    skip wine-runs "$WINE64 missing"
   fi
-  # Let this run's Wine server end before the script does.
-  WINEPREFIX=$WIN/wineprefix timeout 30 "$(dirname "$WINE64")/wineserver" -w >/dev/null 2>&1 || true
-else
-  skip wine-runs "$WINE64 missing"
-fi
 
-echo
-echo "Summary:"
-printf '%s\n' "${summary[@]}"
-echo "$passed passed, $failed failed"
-[[ $failed -eq 0 ]]
+  echo
+  echo "Summary:"
+  printf '%s\n' "${summary[@]}"
+  echo "$passed passed, $failed failed"
+  [[ $failed -eq 0 ]]
+}
+
+main "$@"
