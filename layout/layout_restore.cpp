@@ -48,8 +48,8 @@ int restore(DeviceSpace& space, LayoutForm form, const char* dev_path, std::int3
 
   if (got < kLayoutFileHeaderSize) {
     if (!cli_mode) {
-      std::fprintf(stderr, "%s : layout file of %u bytes is too short for its %u-byte header\n",
-                   name.c_str(), static_cast<unsigned>(got),
+      std::fprintf(stderr, "%s : layout file of %u byte%s is too short for its %u-byte header\n",
+                   name.c_str(), static_cast<unsigned>(got), got == 1 ? "" : "s",
                    static_cast<unsigned>(kLayoutFileHeaderSize));
     }
     return 1;

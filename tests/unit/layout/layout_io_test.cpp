@@ -151,6 +151,8 @@ TEST_F(LayoutIo, FailedRestoreIssuesNoSet) {
       {true, true, Bytes(199, 1), 0, 0, 0, 0,
        too_short + "199 bytes is too short for its 200-byte header\n", "00000000"},
       {false, true, Bytes(199, 1), 0, 0, 0, 1, "", "00000000"},
+      {false, true, Bytes(1, 1), 0, 0, 0, 0,
+       too_short + "1 byte is too short for its 200-byte header\n", "00000000"},
       {false, true, file_of(kBasic, 813), 0, 0, 0, 0,
        "PhysicalDrive3 unmatch : ser = 812 -> 813,ldev = 36 -> 36", "1A2B3C4D"},
       {true, true, file_of(kGpt, 812, -1), 0, 0, 0, 0,
