@@ -96,16 +96,6 @@ TEST(BitmapTable, HeaderResetsLastCounted) {
   EXPECT_EQ(again.local_pages_total, 0);
 }
 
-TEST(BitmapTable, SameLdevOnAnotherArrayCounts) {
-  BitmapTotals totals;
-  LastCounted last{64015, 1};
-  DevIdentity other = bitmap_record(1, 4, 0, 0, 0, 0);
-  other.serial = 64016;
-  count_bitmap_pages(other, totals, last);
-  EXPECT_EQ(totals.local_pages_total, 4);
-  EXPECT_EQ(last.serial, 64016);
-}
-
 TEST(BitmapTable, SlClTexts) {
   struct Case {
     std::uint8_t id;
@@ -148,16 +138,6 @@ TEST(BitmapTable, WideLayoutAndAbsentRow) {
   EXPECT_EQ(p.out,
             "DEVICE_FILE     PORT    SERIAL  LDEV SL CL  +LQ/LQ  UNUSED  PRODUCT_ID\n"
             "hd1             -            -     -  -  -       -       -  -               \n");
-}
-
-TEST(BitmapTable, LargeCountersWrapLikeThirtyTwoBits) {
-  BitmapTotals totals;
-  totals.local_pages_total = 0x7FFFFFFF;
-  LastCounted last;
-  count_bitmap_pages(bitmap_record(1, 1, 0, 0, 0, 0), totals, last);
-  EXPECT_EQ(totals.local_pages_total, INT32_MIN);
-  EXPECT_EQ(bitmap_row("hd1", bitmap_record(1, 0, 0, 0, 0xFFFFFFFF, 0), 0, 0, totals),
-            "hd1             CL1-A    64015     1  -  - -2147483648      -1  DISK-1          \n");
 }
 
 TEST(WwnTable, Headers) {

@@ -47,15 +47,6 @@ TEST(CliTable, WorkedExample) {
           "harddisk1       CL1-A    64015  1234   -  -/P/--  0004 5:01-02 DISK-1          \n");
 }
 
-TEST(CliTable, HeaderOnlyOnceAndNameAfterLastSlash) {
-  const DevIdentity r = example_record();
-  EXPECT_EQ(
-      run({{"C:/x/hd1", r, 1}, {"hd2", r, 1}}, 0),
-      std::string(kHeader) +
-          "hd1             CL1-A    64015  1234   -  -/P/--  0004 5:01-02 DISK-1          \n"
-          "hd2             CL1-A    64015  1234   -  -/P/--  0004 5:01-02 DISK-1          \n");
-}
-
 TEST(CliTable, FirstNameChoosesTheLayout) {
   DevIdentity r = sample_record();
   const std::string n24(24, 'n'), n25(25, 'w'), n30(30, 'o');
@@ -221,14 +212,6 @@ TEST(CliTable, ProductColumnInRows) {
             "DEVICE_FILE     PORT    SERIAL  LDEV CTG  H/M/12  SSID R:Group LDEV_NIC_NAME\n"
             "hd1             CL1-A    64015  1234   -       -     -       - -               \n"
             "hd2             -            -     -   -       -     -       - -               \n");
-}
-
-TEST(CliTable, LongPortAndProductShiftTheRow) {
-  DevIdentity r = sample_record();
-  test::set_text(r.port_name, "[CW] CL1-A-123");
-  EXPECT_EQ(
-      cli_row("hd1", r, 0, 0),
-      "hd1             [CW] CL1-A-123  64015  1234   -       -     -       - DISK-1          \n");
 }
 
 }  // namespace

@@ -47,10 +47,6 @@ TEST(DefaultReport, HexLdevAndLongNumbers) {
   r.ldev = 0xABCDE;
   EXPECT_EQ(default_first_line("a", r, FMT_HEX),
             "a -> CL1-A Ser =123456789 LDEV =ABCDE [TARVELO ] [DISK-1          ]\n");
-  r.ldev = -1;
-  r.serial = -5;
-  EXPECT_EQ(default_first_line("a", r, 0),
-            "a -> CL1-A Ser =      -5 LDEV =  -1 [TARVELO ] [DISK-1          ]\n");
 }
 
 TEST(DefaultReport, VolumeKinds) {
