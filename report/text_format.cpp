@@ -37,12 +37,4 @@ std::string format_text(const char* format, ...) {
   return out;
 }
 
-std::string format_table_text(const char* format, ...) {
-  std::va_list args;
-  va_start(args, format);
-  std::string out = vformat(format, args);
-  va_end(args);
-  return out;
-}
-
 }  // namespace vox

@@ -15,8 +15,6 @@ namespace vox {
 
 // The text that printf would print for `format` and the arguments, however long.
 std::string format_text(const char* format, ...) VOX_PRINTF_LIKE(1, 2);
-// The same for a format chosen at run time from a table of the caller's own formats.
-std::string format_table_text(const char* format, ...);
 
 // The text of a fixed-size character field: up to its first NUL, never past its end.
 template <std::size_t N>
