@@ -14,6 +14,12 @@ namespace {
 constexpr std::uint8_t kVpdRealId = 0xE2;
 constexpr std::uint8_t kVpdExchange = 0xF2;
 
+// The CLI forms: table output, and the diagnostics marked as such are left out.
+void set_cli(RunOptions& o, int kind) {
+  cli_mode = 1;
+  o.cli_kind = kind;
+}
+
 struct ExactOption {
   const char* word;  // the argument without its dash
   void (*apply)(RunOptions&);
@@ -31,31 +37,11 @@ constexpr ExactOption kExactOptions[] = {
 };
 
 constexpr ExactOption kExactOptionsAfterLetters[] = {
-    {"CLI",
-     [](RunOptions& o) {
-       cli_mode = 1;
-       o.cli_kind = 0;
-     }},
-    {"CLIB",
-     [](RunOptions& o) {
-       cli_mode = 1;
-       o.cli_kind = 4;
-     }},
-    {"CLIWP",
-     [](RunOptions& o) {
-       cli_mode = 1;
-       o.cli_kind = 2;
-     }},
-    {"CLIWN",
-     [](RunOptions& o) {
-       cli_mode = 1;
-       o.cli_kind = 3;
-     }},
-    {"CLIW",
-     [](RunOptions& o) {
-       cli_mode = 1;
-       o.cli_kind = 1;
-     }},
+    {"CLI", [](RunOptions& o) { set_cli(o, 0); }},
+    {"CLIB", [](RunOptions& o) { set_cli(o, 4); }},
+    {"CLIWP", [](RunOptions& o) { set_cli(o, 2); }},
+    {"CLIWN", [](RunOptions& o) { set_cli(o, 3); }},
+    {"CLIW", [](RunOptions& o) { set_cli(o, 1); }},
     {"sort", [](RunOptions& o) { o.sort_mode = 1; }},
     {"CM", [](RunOptions& o) { o.cm_image = 1; }},
     {"gplba", [](RunOptions& o) { o.layout_cmd = 3; }},

@@ -83,11 +83,11 @@ TEST(ParseUnitNumber, LastNameOfLongWordsIsCutAt100Characters) {
 }
 
 TEST(ParseUnitNumber, OutputsAreOptional) {
-  EXPECT_EQ(parse_unit_number("hd4-6"), 4);
   const char* rest = nullptr;
-  EXPECT_EQ(parse_unit_number("hd4-6", &rest), 4);
-  EXPECT_STREQ(rest, "-6");
   std::string last;
+  EXPECT_EQ(parse_unit_number("a\\hd4-6"), 4);
+  EXPECT_EQ(parse_unit_number("a\\hd4-6", &rest), 4);
+  EXPECT_STREQ(rest, "-6");
   EXPECT_EQ(parse_unit_number("a\\hd4-6", nullptr, &last), 4);
   EXPECT_EQ(last, "hd4");
 }

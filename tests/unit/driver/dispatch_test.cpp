@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace vox {
@@ -16,30 +17,30 @@ RunOptions options_of(int sort_mode, int layout_cmd, int cli_kind) {
 }
 
 TEST(ChooseConsumer, ModesAreTestedSortLayoutCliInThatOrder) {
+  using C = Consumer;
   const struct {
     int sort_mode, layout_cmd, cli_mode, cli_kind;
     Consumer found, not_found;
   } cases[] = {
-      {1, 0, 0, 0, Consumer::SortedInsert, Consumer::None},
-      {1, 2, 1, 3, Consumer::SortedInsert, Consumer::None},
-      {1, 5, 0, 0, Consumer::SortedInsert, Consumer::None},
-      {0, 1, 0, 0, Consumer::LayoutCommand, Consumer::None},
-      {0, 6, 1, 1, Consumer::LayoutCommand, Consumer::None},
-      {0, 0, 0, 0, Consumer::DefaultReport, Consumer::None},
-      {0, 0, 0, 3, Consumer::DefaultReport, Consumer::None},
-      {0, 0, 1, 0, Consumer::CliReport, Consumer::CliReport},
+      {1, 0, 0, 0, C::SortedInsert, C::None},
+      {1, 2, 1, 3, C::SortedInsert, C::None},
+      {0, 1, 0, 0, C::LayoutCommand, C::None},
+      {0, 6, 1, 1, C::LayoutCommand, C::None},
+      {0, 0, 0, 0, C::DefaultReport, C::None},
+      {0, 0, 0, 3, C::DefaultReport, C::None},
+      {0, 0, 1, 0, C::CliReport, C::CliReport},
       // -CLIB outside -sort prints the -CLI table.
-      {0, 0, 1, 4, Consumer::CliReport, Consumer::CliReport},
-      {0, 0, 1, 1, Consumer::CliWwnReport, Consumer::CliWwnReport},
-      {0, 0, 1, 2, Consumer::CliWwnReport, Consumer::CliWwnReport},
-      {0, 0, 1, 3, Consumer::CliWwnReport, Consumer::CliWwnReport},
+      {0, 0, 1, 4, C::CliReport, C::CliReport},
+      {0, 0, 1, 1, C::CliWwnReport, C::CliWwnReport},
+      {0, 0, 1, 2, C::CliWwnReport, C::CliWwnReport},
+      {0, 0, 1, 3, C::CliWwnReport, C::CliWwnReport},
   };
   for (const auto& c : cases) {
     const RunOptions o = options_of(c.sort_mode, c.layout_cmd, c.cli_kind);
-    EXPECT_EQ(choose_consumer(o, c.cli_mode, true), c.found)
-        << c.sort_mode << c.layout_cmd << c.cli_mode << c.cli_kind;
-    EXPECT_EQ(choose_consumer(o, c.cli_mode, false), c.not_found)
-        << c.sort_mode << c.layout_cmd << c.cli_mode << c.cli_kind;
+    const std::string label =
+        testing::PrintToString(std::vector<int>{c.sort_mode, c.layout_cmd, c.cli_mode, c.cli_kind});
+    EXPECT_EQ(choose_consumer(o, c.cli_mode, true), c.found) << label;
+    EXPECT_EQ(choose_consumer(o, c.cli_mode, false), c.not_found) << label;
   }
 }
 
@@ -59,14 +60,14 @@ TEST(DeviceFailsRun, OnlyGvinfexCountsMissingDevices) {
 }
 
 TEST(ChooseWalkWorker, LayoutThenDefaultThenCliKind) {
+  using W = WalkWorker;
   const struct {
     int layout_cmd, cli_mode, cli_kind;
     WalkWorker worker;
   } cases[] = {
-      {3, 1, 4, WalkWorker::LayoutCommand},   {1, 0, 0, WalkWorker::LayoutCommand},
-      {0, 0, 4, WalkWorker::DefaultReport},   {0, 1, 0, WalkWorker::CliReport},
-      {0, 1, 4, WalkWorker::CliBitmapReport}, {0, 1, 1, WalkWorker::CliWwnReport},
-      {0, 1, 2, WalkWorker::CliWwnReport},    {0, 1, 3, WalkWorker::CliWwnReport},
+      {3, 1, 4, W::LayoutCommand}, {1, 0, 0, W::LayoutCommand},   {0, 0, 4, W::DefaultReport},
+      {0, 1, 0, W::CliReport},     {0, 1, 4, W::CliBitmapReport}, {0, 1, 1, W::CliWwnReport},
+      {0, 1, 2, W::CliWwnReport},  {0, 1, 3, W::CliWwnReport},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(choose_walk_worker(options_of(1, c.layout_cmd, c.cli_kind), c.cli_mode), c.worker)

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -24,182 +23,98 @@ std::string read_file(const std::string& path) {
   return s.str();
 }
 
-bool file_exists(const std::string& path) {
-  return std::ifstream(path).good();
-}
-
 std::string temp_path(const char* name) {
-  return testing::TempDir() + "voxmira_redirect_" + name + "_" + std::to_string(getpid());
+  return testing::TempDir() + "voxmira_" + std::to_string(getpid()) + "_" + name;
 }
 
-// Keeps a copy of the descriptors 0, 1 and 2 and puts them back at the end of a test.
-class SavedDescriptors {
- public:
-  SavedDescriptors() {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    for (int fd = 0; fd < 3; ++fd) saved_[fd] = dup(fd);
+// Parses `words` with the descriptors 0, 1 and 2 put back afterwards; `during` runs
+// while the redirections are in force. Returns the redirection marks, and last whether
+// the run still reads STDIN.
+template <typename F>
+std::vector<bool> parse_redirected(std::vector<std::string> words, F during) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  int saved[3];
+  for (int fd = 0; fd < 3; ++fd) saved[fd] = dup(fd);
+  words.insert(words.begin(), "voxmira");
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  RunOptions o;
+  std::vector<bool> redirections;
+  parse_options(static_cast<int>(words.size()), argv.data(), o, redirections);
+  // Redirections are options whether the open worked or not: read_stdin tells the rest.
+  redirections.push_back(o.read_stdin == 1);
+  during();
+  std::fflush(stdout);
+  std::fflush(stderr);
+  for (int fd = 0; fd < 3; ++fd) {
+    dup2(saved[fd], fd);
+    close(saved[fd]);
   }
-  ~SavedDescriptors() {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    for (int fd = 0; fd < 3; ++fd) {
-      dup2(saved_[fd], fd);
-      close(saved_[fd]);
-    }
-    std::clearerr(stdin);
-  }
-
- private:
-  int saved_[3] = {};
-};
-
-class Argv {
- public:
-  explicit Argv(std::vector<std::string> words) : storage_(std::move(words)) {
-    storage_.insert(storage_.begin(), "voxmira");
-    for (std::string& s : storage_) pointers_.push_back(s.data());
-    pointers_.push_back(nullptr);
-  }
-  int argc() const { return static_cast<int>(storage_.size()); }
-  char** argv() { return pointers_.data(); }
-
- private:
-  std::vector<std::string> storage_;
-  std::vector<char*> pointers_;
-};
-
-TEST(SetEnv, PutsNameAndValueIntoTheEnvironment) {
-  ::setenv("VOXMIRA_TEST_D", "caller's value", 1);
-  const struct {
-    const char* name;
-    const char* value;
-  } cases[] = {
-      {"VOXMIRA_TEST_A", "1"},
-      {"VOXMIRA_TEST_B", "STDERROUT"},
-      {"VOXMIRA_TEST_D", "overwritten"},
-      {"VOXMIRA_TEST_E", ""},
-      {"VOXMIRA_TEST_C", "a=b c"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(set_env(c.name, c.value), 0) << c.name;
-    const char* got = std::getenv(c.name);
-    ASSERT_NE(got, nullptr) << c.name;
-    EXPECT_STREQ(got, c.value) << c.name;
-    EXPECT_TRUE(env_present(c.name));
-  }
+  std::clearerr(stdin);
+  return redirections;
 }
 
-TEST(EnvPresent, EmptyValueCountsAsPresent) {
-  ::unsetenv("VOXMIRA_TEST_EMPTY");
-  EXPECT_FALSE(env_present("VOXMIRA_TEST_EMPTY"));
-  ::setenv("VOXMIRA_TEST_EMPTY", "", 1);
-  EXPECT_TRUE(env_present("VOXMIRA_TEST_EMPTY"));
-  ::unsetenv("VOXMIRA_TEST_EMPTY");
+TEST(Redirection, StreamsGoToTheirFilesFromTheArgumentOn) {
+  const std::string out = temp_path("out"), err = temp_path("e=rr"), in = temp_path("in");
+  std::ofstream(err) << "before\n";
+  std::ofstream(in) << "hd7 quit\n";
+  std::remove(out.c_str());
+  dvobj_char = '$';
+  std::string line(16, '\0');
+  testing::internal::CaptureStdout();
+  const auto marks =
+      parse_redirected({"-h", "-z1w=" + out, "-h", "-z2a=" + err, "-z0r=" + in}, [&] {
+        std::fputs("after\n", stderr);
+        if (!std::fgets(line.data(), 16, stdin)) line.clear();
+      });
+  // The usage before the redirection was written out to the old stdout first.
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), usage_text("voxmira", '$'));
+  EXPECT_EQ(read_file(out), usage_text("voxmira", '$'));
+  EXPECT_EQ(read_file(err), "before\nafter\n");
+  EXPECT_STREQ(line.c_str(), "hd7 quit\n");
+  EXPECT_EQ(marks, (std::vector<bool>{false, false, true, false, true, true, false}));
+  for (const std::string& p : {out, err, in}) std::remove(p.c_str());
+}
+
+TEST(Redirection, FailedOpensAreSilent) {
+  const std::string never = temp_path("never");
+  std::remove(never.c_str());
+  for (const std::string& word :
+       std::vector<std::string>{"-z1=" + never, "-z1q=" + never, "-z2wx=" + never,
+                                "-z2w=", "-z1w=/nonexistent-dir/sub/file", "-z0r=" + never}) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const auto marks = parse_redirected({word}, [] { std::fputs("still here", stdout); });
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << word;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "still here") << word;
+    EXPECT_EQ(marks, (std::vector<bool>{false, true, true})) << word;
+    EXPECT_FALSE(std::ifstream(never).good()) << word;
+  }
 }
 
 TEST(RedirectionMode, AcceptsOnlyModesEveryCLibraryKnows) {
+  for (const char* mode : {"r", "w", "a", "r+", "wb", "at", "w+b", "wb+", "a+t"}) {
+    EXPECT_TRUE(redirection_mode_ok(mode)) << mode;
+  }
+  for (const char* mode : {"", "x", "W", "b", "+w", "w++", "wbb", "wbt", "wx", "r ", "ww"}) {
+    EXPECT_FALSE(redirection_mode_ok(mode)) << mode;
+  }
+}
+
+TEST(SetEnv, OverwritesAndKeepsEmptyValues) {
+  ::setenv("VOXMIRA_TEST_D", "caller's value", 1);
+  ::unsetenv("VOXMIRA_TEST_E");
+  EXPECT_FALSE(env_present("VOXMIRA_TEST_E"));
   const struct {
-    const char* mode;
-    bool ok;
-  } cases[] = {
-      {"r", true},   {"w", true},   {"a", true},     {"r+", true},   {"wb", true},   {"at", true},
-      {"w+b", true}, {"wb+", true}, {"a+t", true},   {"", false},    {"x", false},   {"W", false},
-      {"b", false},  {"+w", false}, {"w++", false},  {"wbb", false}, {"wbt", false}, {"wx", false},
-      {"r ", false}, {"ww", false}, {"rb+t", false},
-  };
-  for (const auto& c : cases) EXPECT_EQ(redirection_mode_ok(c.mode), c.ok) << c.mode;
-}
-
-TEST(Redirection, StdoutGoesToTheFileFromTheArgumentOn) {
-  const std::string path = temp_path("out");
-  std::remove(path.c_str());
-  {
-    SavedDescriptors saved;
-    dvobj_char = '$';
-    Argv args({"-h", "-z1w=" + path, "-h", "-CLI"});
-    RunOptions o;
-    std::vector<bool> redirections;
-    testing::internal::CaptureStdout();
-    parse_options(args.argc(), args.argv(), o, redirections);
-    std::fflush(stdout);
-    // The usage before the redirection was written out to the old stdout first.
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), usage_text("voxmira", '$'));
-    EXPECT_EQ(redirections, (std::vector<bool>{false, false, true, false, false}));
-    EXPECT_STREQ(args.argv()[2], "-z1w");
-    EXPECT_EQ(o.read_stdin, 0);
-    cli_mode = 0;
+    const char* name;
+    const char* value;
+  } cases[] = {{"VOXMIRA_TEST_A", "1"}, {"VOXMIRA_TEST_D", "a=b c"}, {"VOXMIRA_TEST_E", ""}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(set_env(c.name, c.value), 0) << c.name;
+    ASSERT_TRUE(env_present(c.name)) << c.name;
+    EXPECT_STREQ(std::getenv(c.name), c.value) << c.name;
   }
-  EXPECT_EQ(read_file(path), usage_text("voxmira", '$'));
-  std::remove(path.c_str());
-}
-
-TEST(Redirection, StderrAppendsAndStdinReads) {
-  const std::string err_path = temp_path("err");
-  const std::string in_path = temp_path("in");
-  {
-    std::ofstream(err_path) << "before\n";
-    std::ofstream(in_path) << "hd7 quit\n";
-  }
-  std::string line;
-  {
-    SavedDescriptors saved;
-    Argv args({"-z2a=" + err_path, "-z0r=" + in_path});
-    RunOptions o;
-    std::vector<bool> redirections;
-    parse_options(args.argc(), args.argv(), o, redirections);
-    std::fputs("after\n", stderr);
-    char buffer[64] = {};
-    if (std::fgets(buffer, sizeof buffer, stdin)) line = buffer;
-    EXPECT_EQ(redirections, (std::vector<bool>{false, true, true}));
-    EXPECT_EQ(o.read_stdin, 1);
-  }
-  EXPECT_EQ(read_file(err_path), "before\nafter\n");
-  EXPECT_EQ(line, "hd7 quit\n");
-  std::remove(err_path.c_str());
-  std::remove(in_path.c_str());
-}
-
-TEST(Redirection, FailedOpensAreSilentAndStillOptions) {
-  const std::string path = temp_path("never");
-  std::remove(path.c_str());
-  const std::vector<std::string> words = {
-      "-z1=" + path,                     // empty mode
-      "-z1q=" + path,                    // unknown mode
-      "-z2w=",                           // empty path
-      "-z1w=/nonexistent-dir/sub/file",  // folder missing
-      "-z0r=" + path,                    // reading a missing file
-  };
-  for (const std::string& word : words) {
-    SavedDescriptors saved;
-    Argv args({word});
-    RunOptions o;
-    std::vector<bool> redirections;
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    parse_options(args.argc(), args.argv(), o, redirections);
-    std::fputs("still here", stdout);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << word;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "still here") << word;
-    EXPECT_EQ(redirections, (std::vector<bool>{false, true})) << word;
-    EXPECT_EQ(o.read_stdin, 1) << word;
-    EXPECT_FALSE(file_exists(path)) << word;
-  }
-}
-
-TEST(Redirection, PathIsTheTextAfterTheFirstEquals) {
-  const std::string path = temp_path("a=b");
-  std::remove(path.c_str());
-  {
-    SavedDescriptors saved;
-    Argv args({"-z2w=" + path});
-    RunOptions o;
-    std::vector<bool> redirections;
-    parse_options(args.argc(), args.argv(), o, redirections);
-    std::fputs("x", stderr);
-  }
-  EXPECT_EQ(read_file(path), "x");
-  std::remove(path.c_str());
 }
 
 }  // namespace
