@@ -147,8 +147,8 @@ int run_input_loop(std::FILE* in, const char* program, int argc, char** argv,
       if (!run_batch(s, s.line.words + 1, s.line.count - 1, nullptr)) break;
     }
   } else if (argc > 1) {
-    // The arguments are one batch, options included: an option word holds no digit and
-    // yields no device.
+    // The arguments are one batch, options included: the fixed option words hold no digit
+    // and yield no device, and the filter options are left out by the filter they set.
     std::vector<bool> marks(static_cast<std::size_t>(argc - 1), false);
     for (std::size_t i = 1; i < redirections.size() && i < static_cast<std::size_t>(argc); ++i) {
       marks[i - 1] = redirections[i];
