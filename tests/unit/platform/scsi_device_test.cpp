@@ -186,19 +186,5 @@ TEST(PassThrough, MalformedRecordsFailTheCall) {
   EXPECT_EQ(run_pass_through(disk, nullptr, 56, buffer.data(), 256).error, 87u);
 }
 
-TEST(PassThrough, ViewShowsTheFieldsOfTheTrace) {
-  std::array<std::uint8_t, 256> buffer{};
-  auto block = inquiry_block({0x12, 1, 0xE2, 2, 0xFF, 0}, buffer.data(), 255, 12);
-  const PassThroughView view = view_pass_through(&block, sizeof block.sptd);
-  EXPECT_TRUE(view.readable);
-  EXPECT_EQ(view.cdb_length, 6);
-  EXPECT_EQ(view.cdb[2], 0xE2);
-  EXPECT_EQ(view.transfer_length, 255u);
-  EXPECT_EQ(view.timeout, 12u);
-  EXPECT_FALSE(view_pass_through(&block, 55).readable);
-  block.sptd.CdbLength = 200;
-  EXPECT_EQ(view_pass_through(&block, sizeof block.sptd).cdb_length, 16);
-}
-
 }  // namespace
 }  // namespace vox::plat::hostimage
