@@ -62,7 +62,7 @@ void device_descriptor_to_std_image(std::span<const std::uint8_t> descriptor,
                                     std::span<std::uint8_t> image) {
   const LittleEndianView d(within_buffer(descriptor));
   image = image.first(std::min(image.size(), kStdImageSize));
-  if (descriptor.empty()) return;
+  if (descriptor.size() < win::kDeviceDescriptorRawOffset) return;  // no complete header
   const std::uint32_t raw_length = d.u32(win::kDeviceDescriptorRawLengthOffset);
   if (raw_length < 36) return;
   // RawDeviceProperties holds the inquiry data the device returned, from its first
