@@ -138,6 +138,19 @@ TEST(ExampleReport, DevicesByNumberAndByDosName) {
   for (const Case& c : cases) check(c, run_example(c.args, c.stdin_text));
 }
 
+TEST(ExampleReport, SortedBySerialAndLdev) {
+  // The reports come at the end, in serial and LDEV order; the probe's messages come
+  // while the devices are read.
+  std::string out;
+  for (int d : {15, 1, 8, 5, 12, 13, 3, 2, 14, 6, 4, 7})
+    out += report("Harddisk" + std::to_string(d), d);
+  const Case c = {"-sort", {"-sort", "hd0-15"}, "", out, disks(0, 15).second, 0};
+  check(c, run_example(c.args));
+  // Nothing identified: nothing printed, status 0.
+  check({"-sort over failures", {"-sort", "hd9-11"}, "", "", disks(9, 11).second, 0},
+        run_example({"-sort", "hd9-11"}));
+}
+
 TEST(ExampleReport, SpanningAndDynamicVolumes) {
   // D: spans disks 4 and 5; E: is a dynamic simple volume with a RAID-5 volume mounted at
   // E:\logs; G: is striped over disks 7 and 11 (whose page INQUIRY fails).

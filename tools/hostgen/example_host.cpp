@@ -285,7 +285,7 @@ Disk no_page_disk() {
   StdInquiryBuilder b = array_std(0xF3, "DISK-1");
   b.serial_text(group_a_serial_text(kSerialRb)).ldev_text(ldev_text(1500)).port('2', 'A');
   b.raid({0x02, 0x01, 0x05, 0x00, 0x04, 0x00, 0xFF}).host_wwns(kHba2Port, kHba2Node).host_group(4);
-  b.sl_cl(0, 2).mu_tables(remote_mu({}), local_mu({}));
+  b.sl_cl(0, 2).mu_tables(remote_mu({}), local_mu({})).nic_name("SPARE-LU-1500");
   d.inquiry = std_data(b.build());
   d.layout = mbr(0x708192A3, {mbr_part(kMiB, 300 * kGiB, kLdm)});
   return d;
@@ -330,10 +330,20 @@ std::vector<Disk> disks() {
                                "DISK-1-CM", kSerialRb, 2047, '2', 'A',
                                {0x01, 0x01, 0x05, 0x00, 0x04, 0x00, 0xFF}, kHba2Port, kHba2Node, 4,
                                2, target_port_first(p13, kRbCl2A, flat_lun(254), 0xE4)));
-  all.push_back(command_device(
-      14, "[MV] command device LDEV 0xFFF of the \"TARVELO N17\" array (CL2-B): RAID6", "DISK-2-CM",
-      kSerialMv, 0xFFF, '2', 'B', {0x0C, 0x01, 0x06, 0x00, 0x11, 0x00, 0xFF}, kHba2Port, kHba2Node,
-      5, 2, mv_page("TARVELO N17", kSerialMv, 0xFFF, 17)));
+  Disk cm14 = command_device(14,
+                             "[MV] command device LDEV 0xFFF of the \"TARVELO N17\" array (CL2-B): "
+                             "RAID6; its vendor page names 64015/2048",
+                             "DISK-2-CM", kSerialMv, 0xFFF, '2', 'B',
+                             {0x0C, 0x01, 0x06, 0x00, 0x11, 0x00, 0xFF}, kHba2Port, kHba2Node, 5, 2,
+                             mv_page("TARVELO N17", kSerialMv, 0xFFF, 17));
+  // The command device is virtualised too: its vendor page names LDEV 2048 of the [RB] array.
+  PageE2Builder e14;
+  e14.page_length_low(0x4C)
+      .real_product("DISK-1-CM")
+      .real_serial_text(group_a_serial_text(kSerialRb));
+  e14.real_ldev_text(ldev_text(2048)).raid({0x0C, 0x01, 0x06, 0x00, 0x11, 0x00, 0xFF});
+  cm14.pages[0xE2] = PageAnswer{page_data(e14.build()), {}, {}, {}};
+  all.push_back(cm14);
   Page83Builder p15 = rb_page("N16", kSerialRb, 1023, '1', 'b');
   all.push_back(command_device(
       15, "[RB] command device LDEV 1023, one path (CL1-B): RAID level 0x0A", "DISK-1-CM",
