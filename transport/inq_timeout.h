@@ -17,14 +17,14 @@ int parse_inq_timeout(const char* text);
 // empty value gives 0).
 int read_inq_timeout_env();
 
-// Pass-through time-out in seconds for a request's unsigned millisecond count. The
-// standard inquiry converts get_inq_timeout() with signed arithmetic instead
-// (inq_timeout_seconds): a negative VEXACM_INQ_TOV is passed on unchecked, so that
-//   -999 .. -1 ms give 2 s, -1999 .. -1000 give 1 s, -2999 .. -2000 give 0 s and lower
-//   values wrap to a huge unsigned count in the standard inquiry, while
-//   a request carrying the same value as its unsigned timeout_ms gets
-//   (2^32 + value) / 1000 + 2 s, that is between 2147485 and 4294969 s.
-// Neither conversion can overflow: the millisecond value is an int or a u32.
+// Pass-through time-out in seconds for a request's millisecond count, in unsigned
+// arithmetic (the standard inquiry uses inq_timeout_seconds, in signed arithmetic).
+// A negative VEXACM_INQ_TOV is passed on unchecked, and the two conversions differ:
+//   standard inquiry: -999..-1 ms give 2 s, -1999..-1000 give 1 s, -2999..-2000 give 0 s,
+//     lower values give a negative count that the adapter reads as about 2^32 s;
+//   requests (the page INQUIRY): the value arrives as 2^32 + ms, giving 2147485 to
+//     4294969 s.
+// Either way a negative setting means "wait practically forever", never an overflow.
 inline std::uint32_t pass_timeout_seconds(std::uint32_t timeout_ms) {
   return timeout_ms / 1000u + 2u;
 }
