@@ -24,7 +24,7 @@ int read_inq_timeout_env();
 //     lower values give a negative count that the adapter reads as about 2^32 s;
 //   requests (the page INQUIRY): the value arrives as 2^32 + ms, giving 2147485 to
 //     4294969 s.
-// Either way a negative setting means "wait practically forever", never an overflow.
+// Neither conversion overflows, whatever the setting.
 inline std::uint32_t pass_timeout_seconds(std::uint32_t timeout_ms) {
   return timeout_ms / 1000u + 2u;
 }
