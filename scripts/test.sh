@@ -238,4 +238,7 @@ main() {
   [[ $failed -eq 0 ]]
 }
 
-main "$@"
+# Sourced (for one step's functions by hand), nothing runs.
+if [[ ${BASH_SOURCE[0]} == "$0" ]]; then
+  main "$@"
+fi
