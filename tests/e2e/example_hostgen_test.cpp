@@ -223,6 +223,19 @@ TEST(ExampleHostgen, FarmHostAsVoxmiraSeesIt) {
              "\\\\.\\PhysicalDrive4      \\\\.\\PhysicalDrive12     "}));
   EXPECT_EQ(r.exit_code, 0);
 
+  // Path 0 goes through the first HBA, path 1 through the second.
+  r = run_example({"-CLIWN", "hd0", "hd8"}, {}, {}, host);
+  EXPECT_EQ(
+      r.out,
+      lines({"DEVICE_FILE     NWWN             AL PORT    LUN   SERIAL  LDEV PRODUCT_ID",
+             "Harddisk0       20005a1b2c3d0001 E8 CL1-A     0   400001     0 DISK-1-CM       ",
+             "Harddisk8       20005a1b2c3d0002 E8 CL1-B     0   400001     0 DISK-1-CM       "}));
+  r = run_example({"-CLIWP", "hd1"}, {}, {}, host);
+  EXPECT_EQ(
+      r.out,
+      lines({"DEVICE_FILE     PWWN             AL PORT    LUN   SERIAL  LDEV PRODUCT_ID",
+             "Harddisk1       10005a1b2c3d0001 E8 CL1-A     1   400001     1 DISK-1          "}));
+
   // Without DOS names and from another first disk.
   spec.dos_names = false;
   spec.first_disk = 100;

@@ -32,7 +32,17 @@ inline RunResult run_example(std::vector<std::string> args, std::string stdin_te
   r.stdin_text = std::move(stdin_text);
   r.env = std::move(env);
   r.env.emplace_back("VOXMIRA_HOST", host);
-  return run(r);
+  RunResult result = run(r);
+  // A Windows error report prints the system's message text, which ends in "\r\n", and
+  // the text-mode stream makes that "\r\r\n"; the harness takes one "\r" away.
+  if (wine_mode()) result.err = crlf_to_lf(result.err);
+  return result;
+}
+
+// Under Wine the process environment gets "windir" and "TEMP" from Wine itself, so the
+// layout files cannot be sent to a folder of the test's own.
+inline bool layout_files_reachable() {
+  return !wine_mode();
 }
 
 // Lines joined, each followed by a line feed.

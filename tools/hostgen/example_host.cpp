@@ -1,7 +1,6 @@
 #include "tools/hostgen/example_host.h"
 
 #include <array>
-#include <cstdio>
 #include <string>
 
 #include "tools/hostgen/array_pages.h"
@@ -41,7 +40,7 @@ StdInquiryBuilder array_std(std::uint8_t n, std::string_view product) {
 std::array<std::uint8_t, 8> remote_mu(std::initializer_list<std::uint8_t> first) {
   std::array<std::uint8_t, 8> t{};
   std::size_t i = 0;
-  for (std::uint8_t v : first) t[i++] = v;
+  for (std::uint8_t v : first) t.at(i++) = v;
   return t;
 }
 
@@ -51,8 +50,8 @@ std::array<std::uint8_t, 64> local_mu(
     std::initializer_list<std::pair<int, std::uint8_t>> far = {}) {
   std::array<std::uint8_t, 64> t{};
   std::size_t i = 0;
-  for (std::uint8_t v : first) t[i++] = v;
-  for (const auto& [mu, v] : far) t[static_cast<std::size_t>(mu)] = v;
+  for (std::uint8_t v : first) t.at(i++) = v;
+  for (const auto& [mu, v] : far) t.at(static_cast<std::size_t>(mu)) = v;
   return t;
 }
 
@@ -117,7 +116,7 @@ Disk local_disk() {
   Page83Builder p;
   p.page_length(60).bytes(4, {0x02, 0x01, 0x00, 44});
   p.text(8, "ATA     SSD-512G        S0A1B2C3D4E5F6      ");
-  p.bytes(52, {0x01, 0x03, 0x00, 0x08}).big_endian(56, 0x5000c5a1b2c3d4e5, 8);
+  p.bytes(52, {0x01, 0x03, 0x00, 0x08}).big_endian(56, 0x5f1e2d3c4b5a6978, 8);
   d.pages[0x83] = page(p);
   d.layout = mbr(0x0A0B0C0D, {mbr_part(kMiB, 549 * kMiB, kNtfs, true),
                               mbr_part(550 * kMiB, 476 * kGiB, kNtfs)});

@@ -53,8 +53,9 @@ Disk farm_disk(const FarmSpec& spec, int path, int array, int ldev, std::uint32_
   b.raid({static_cast<std::uint8_t>(ldev >> 8), static_cast<std::uint8_t>(ldev), level, 0x00,
           static_cast<std::uint8_t>(array + 1), 0x00,
           static_cast<std::uint8_t>(ldev % 5 == 0 ? 0xFF : ldev % 128)});
-  const std::uint64_t hba = 0x10005a1b2c3d0000 | static_cast<std::uint64_t>(path % 2 + 1);
-  b.host_wwns(hba, hba | 0x1000000000000000)
+  // Two HBAs take the paths in turn: port WWN 1000..., node WWN 2000... .
+  const std::uint64_t hba = 0x00005a1b2c3d0000 | static_cast<std::uint64_t>(path % 2 + 1);
+  b.host_wwns(0x1000000000000000 | hba, 0x2000000000000000 | hba)
       .host_group(static_cast<std::uint16_t>(path))
       .sl_cl(0, static_cast<std::uint8_t>(path % 16 + 1));
   std::array<std::uint8_t, 8> remote{};
