@@ -128,8 +128,7 @@ std::string cli_absent_row(std::string_view shown, const DevIdentity& record, un
                            int wide_layout) {
   const std::string d(shown);
   const std::string mu = cli_mu_column(record, fmt_flags, false);
-  std::string product = cli_product_text(record, fmt_flags);
-  if (product.empty()) product = "-";
+  const std::string product = dash_if_empty(cli_product_text(record, fmt_flags));
   return format_text(wide_layout != 0 ? "%-60s %-7s %6s  %4s  %2s  %s  %4s %7s %-16s\n"
                                       : "%-15s %-7s %6s  %4s %3s  %s  %4s %7s %-16s\n",
                      d.c_str(), "-", "-", "-", "-", mu.c_str(), "-", "-", product.c_str());

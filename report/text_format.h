@@ -24,4 +24,10 @@ std::string_view field_text(const char (&field)[N]) {
   return std::string_view(field, n);
 }
 
+// The text, or the placeholder "-" of a missing value when it is empty. Built in one
+// step: assigning "-" to a string afterwards trips a false -Wrestrict warning of g++ 12.
+inline std::string dash_if_empty(std::string_view text) {
+  return std::string(text.empty() ? std::string_view("-") : text);
+}
+
 }  // namespace vox

@@ -32,8 +32,7 @@ std::string wwn_row(std::string_view marked, const DevIdentity& record, unsigned
 
 std::string wwn_absent_row(std::string_view shown, const DevIdentity& record, int wide_layout) {
   const std::string d(shown);
-  std::string product(field_text(record.product_id));
-  if (product.empty()) product = "-";
+  const std::string product = dash_if_empty(field_text(record.product_id));
   return format_text(wide_layout != 0 ? "%-60s %-16s %2s %-7s %3s %8s  %4s %-16s\n"
                                       : "%-15s %-16s %2s %-7s %3s %8s  %4s %-16s\n",
                      d.c_str(), "-", "-", "-", "-", "-", "-", product.c_str());

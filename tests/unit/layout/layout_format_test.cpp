@@ -2,6 +2,7 @@
 // file name.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -200,8 +201,8 @@ TEST(LayoutFileFormat, DiskTag) {
       {LayoutForm::Basic, Bytes{}, "00000000"},
   };
   for (const Case& c : cases) {
-    Bytes image(200, 0xEE);  // the header takes no part
-    image.insert(image.end(), c.layout.begin(), c.layout.end());
+    Bytes image(200 + c.layout.size(), 0xEE);  // the header takes no part
+    std::copy(c.layout.begin(), c.layout.end(), image.begin() + 200);
     EXPECT_STREQ(make_disk_tag(image, c.form).data(), c.tag);
   }
 }

@@ -25,8 +25,9 @@ const Bytes kGpt =
 
 Bytes file_of(const Bytes& layout, std::int32_t serial = 812, std::int32_t ldev = 36) {
   const LayoutFileHeader h = make_layout_file_header(kDisk.c_str(), serial, ldev);
-  Bytes file(h.begin(), h.end());
-  file.insert(file.end(), layout.begin(), layout.end());
+  Bytes file(h.size() + layout.size());
+  std::copy(h.begin(), h.end(), file.begin());
+  std::copy(layout.begin(), layout.end(), file.begin() + static_cast<std::ptrdiff_t>(h.size()));
   return file;
 }
 
