@@ -138,7 +138,7 @@ Json host_document(const Host& host) {
 }
 
 std::string write_host_json(const Host& host) {
-  return layout_json(host_document(host)) + "\n";
+  return layout_json(host_document(host), 120) + "\n";
 }
 
 }  // namespace vox::hostgen

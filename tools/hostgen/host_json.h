@@ -17,7 +17,8 @@ std::string hex_rows(std::span<const std::uint8_t> bytes, std::size_t per_line =
 // The host as the JSON document of a host image.
 Json host_document(const Host& host);
 
-// The whole file: the laid-out document and a final line feed.
+// The whole file: the document laid out in lines of at most 120 characters (hex text
+// apart), and a final line feed.
 std::string write_host_json(const Host& host);
 
 }  // namespace vox::hostgen
