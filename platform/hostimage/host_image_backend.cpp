@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/backends.h"
+#include "platform/crt_system.h"
 #include "platform/hostimage/command_line.h"
 #include "platform/hostimage/dos_devices.h"
 #include "platform/hostimage/drive_layout.h"
@@ -310,7 +311,7 @@ int HostImageBackend::system(const char* command) {
   }
   std::fflush(stdout);
   std::fflush(stderr);
-  return std::system(translated(command).c_str());
+  return crt_system(translated(command).c_str());
 }
 
 }  // namespace vox::plat::hostimage

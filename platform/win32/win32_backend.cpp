@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/backends.h"
+#include "platform/crt_system.h"
 #include "platform/platform.h"
 
 namespace vox::plat {
@@ -103,7 +104,7 @@ class Win32Backend final : public Backend {
     return ::_popen(command, mode);
   }
   int pclose(std::FILE* stream) override { return ::_pclose(stream); }
-  int system(const char* command) override { return std::system(command); }
+  int system(const char* command) override { return crt_system(command); }
 };
 
 }  // namespace
