@@ -32,10 +32,13 @@ std::uint32_t hidden_sectors(const Partition& p) {
       std::min<std::int64_t>(p.offset / kSectorSize, std::numeric_limits<std::uint32_t>::max()));
 }
 
+// Offsets and lengths come from images and from SET records as they stand, negative
+// ones included: sums are held at the 64-bit bounds instead of overflowing.
 std::int64_t partition_end(const Partition& p) {
-  if (p.length > 0 && p.offset > std::numeric_limits<std::int64_t>::max() - p.length) {
-    return std::numeric_limits<std::int64_t>::max();
-  }
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+  if (p.length > 0 && p.offset > kMax - p.length) return kMax;
+  if (p.length < 0 && p.offset < kMin - p.length) return kMin;
   return p.offset + p.length;
 }
 
@@ -43,6 +46,10 @@ std::int64_t usable_length(const DiskLayout& layout, std::int64_t usable_offset)
   if (layout.usable_length) return *layout.usable_length;
   std::int64_t end = 0;
   for (const Partition& p : layout.partitions) end = std::max(end, partition_end(p));
+  // end >= 0 here, so only a negative usable offset can carry the difference past the top.
+  if (usable_offset < 0 && end > std::numeric_limits<std::int64_t>::max() + usable_offset) {
+    return std::numeric_limits<std::int64_t>::max();
+  }
   return std::max<std::int64_t>(0, end - usable_offset);
 }
 

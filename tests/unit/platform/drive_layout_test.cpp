@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/hostimage/layout_records.h"
 #include "platform/hostimage/le_bytes.h"
 #include "tests/unit/platform/image_fixture.h"
@@ -102,6 +104,39 @@ TEST(DriveLayout, RawAndEmptyTables) {
   Record gpt(48);
   gpt.u32(0, 1).i64(24, 4096).i64(32, 999).u32(40, 128);
   EXPECT_EQ(build_drive_layout_ex(image.disks[2].layout), gpt.b);
+}
+
+// A GPT table without its own usable length takes it from the partitions: the end of
+// the last one less the usable offset, held at the 64-bit bounds whatever offsets and
+// lengths an image or a SET carries.
+TEST(DriveLayout, UsableLengthOfExtremeEntriesIsHeldAtTheBounds) {
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+  struct Case {
+    const char* what;
+    std::int64_t usable_offset, offset, length, usable_length;
+  };
+  const Case cases[] = {
+      {"ordinary entry", 17408, 1048576, 4096, 1035264},
+      {"end past the top", 17408, kMax - 10, 100, kMax - 17408},
+      {"both negative, sum below the bottom", 17408, kMin + 10, -100, 0},
+      {"largest negative pair", 17408, kMin, kMin, 0},
+      {"negative usable offset", -100, kMax, 1, kMax},
+      {"lowest usable offset, no space used", kMin, 0, 0, kMax},
+      {"entry before the usable offset", 1 << 20, 512, 1024, 0},
+  };
+  for (const Case& c : cases) {
+    DiskLayout layout;
+    layout.style = LayoutStyle::gpt;
+    layout.usable_offset = c.usable_offset;
+    Partition p;
+    p.offset = c.offset;
+    p.length = c.length;
+    layout.partitions.push_back(p);
+    const Bytes ex = build_drive_layout_ex(layout);
+    EXPECT_EQ(get_le<std::int64_t>(std::span<const std::uint8_t>(ex), 32), c.usable_length)
+        << c.what;
+  }
 }
 
 TEST(DriveLayout, SetReadsBackWhatGetGave) {
