@@ -18,7 +18,9 @@ bool is_command_device(const char* product_id) {
   const std::size_t blank = text.find(' ');
   if (blank != std::string_view::npos && cm_before(text, blank)) return true;
   const std::size_t last_m = text.rfind('M');
-  if (last_m == std::string_view::npos) return false;
+  // Like the blank, the 'M' needs three characters in front of it: a bare "-CM" is not
+  // taken for a command device.
+  if (last_m == std::string_view::npos || last_m < 3) return false;
   const bool ends_word = last_m + 1 == text.size() || text[last_m + 1] == ' ';
   return ends_word && cm_before(text, last_m + 1);
 }
