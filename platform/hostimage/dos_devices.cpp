@@ -43,6 +43,24 @@ bool physical_drive_number(std::string_view name, std::uint32_t& number) {
   return true;
 }
 
+// The place in `disks` of the disk with `number`: from the loader's index when it covers
+// every disk, else by search.
+bool disk_place(const HostImage& image, std::uint32_t number, std::size_t& place) {
+  if (image.disk_places.size() == image.disks.size()) {
+    const auto it = image.disk_places.find(number);
+    if (it == image.disk_places.end()) return false;
+    place = it->second;
+    return true;
+  }
+  for (std::size_t i = 0; i < image.disks.size(); ++i) {
+    if (image.disks[i].number == number) {
+      place = i;
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 IoResult query_dos_name(const HostImage& image, std::string_view name, char* buffer,
@@ -83,11 +101,10 @@ IoResult query_dos_list_wide(const HostImage& image, char16_t* buffer, std::uint
 std::uint32_t resolve_device(const HostImage& image, std::string_view name, DeviceTarget& target) {
   std::uint32_t number = 0;
   if (physical_drive_number(name, number)) {
-    for (std::size_t i = 0; i < image.disks.size(); ++i) {
-      if (image.disks[i].number == number) {
-        target = DeviceTarget{DeviceKind::disk, i};
-        return image.disks[i].open_error;
-      }
+    std::size_t place = 0;
+    if (disk_place(image, number, place)) {
+      target = DeviceTarget{DeviceKind::disk, place};
+      return image.disks[place].open_error;
     }
   }
   const DosDevice* d = find_dos_name(image, name);

@@ -333,16 +333,18 @@ bool first_time(Checker& c, std::map<std::string, std::string>& seen, const std:
 
 bool load_disks(Checker& c, const Json& v, HostImage& image) {
   if (!c.array(v, "disks")) return false;
-  std::map<std::string, std::string> seen;
   image.disks.resize(v.size());
+  image.disk_places.reserve(v.size());
   for (std::size_t i = 0; i < v.size(); ++i) {
     const std::string w = at_index("disks", i);
     Disk& disk = image.disks[i];
     disk.json_index = i;
-    if (!load_disk(c, v[i], w, disk) ||
-        !first_time(c, seen, std::to_string(disk.number), "disk " + std::to_string(disk.number), w,
-                    at_key(w, "number"))) {
-      return false;
+    if (!load_disk(c, v[i], w, disk)) return false;
+    const auto [it, fresh] = image.disk_places.emplace(disk.number, i);
+    if (!fresh) {
+      return c.fail(at_key(w, "number"), "disk " + std::to_string(disk.number) +
+                                             " is already listed at " +
+                                             at_index("disks", it->second));
     }
   }
   return true;
@@ -452,43 +454,55 @@ bool load_document(Checker& c, const Json& doc, const std::filesystem::path& bas
          (!(x = Checker::find(doc, "mount_points")) || load_mount_points(c, *x, image));
 }
 
-// Follows the parser through the document to name the place of a key that an object
-// holds twice (the parser itself would silently keep one of them).
-class DuplicateKeyFinder {
+// Builds the document as the plain parser does and names, on the way, the place of a
+// key that an object holds twice (the parser itself would silently keep one of them).
+// It rides on the SAX interface: the parser's callback form scans the whole parent
+// container again each time an element closes, which makes a load host of many
+// thousand disks cost quadratic time.
+class CheckedDocumentBuilder : public nlohmann::detail::json_sax_dom_parser<Json> {
+  using Base = nlohmann::detail::json_sax_dom_parser<Json>;
+
  public:
   std::string problem;
 
-  bool on_event(nlohmann::detail::parse_event_t event, const Json& parsed) {
-    using E = nlohmann::detail::parse_event_t;
-    switch (event) {
-      case E::object_start:
-        frames_.push_back(Frame{false, 0, {}, {}});
-        break;
-      case E::array_start:
-        frames_.push_back(Frame{true, 0, {}, {}});
-        break;
-      case E::key:
-        if (!frames_.empty() && parsed.is_string()) {
-          Frame& f = frames_.back();
-          f.key = parsed.get<std::string>();
-          if (!f.keys.insert(f.key).second && problem.empty()) {
-            const std::string where = path();
-            problem = (where.empty() ? std::string("top level") : where) + ": key '" + f.key +
-                      "' appears twice";
-          }
-        }
-        break;
-      case E::object_end:
-      case E::array_end:
-        if (!frames_.empty()) frames_.pop_back();
-        element_done();
-        break;
-      case E::value:
-        element_done();
-        break;
-    }
-    return true;
+  explicit CheckedDocumentBuilder(Json& root) : Base(root, true) {}
+
+  bool null() { return element_done(Base::null()); }
+  bool boolean(bool value) { return element_done(Base::boolean(value)); }
+  bool number_integer(Json::number_integer_t value) {
+    return element_done(Base::number_integer(value));
   }
+  bool number_unsigned(Json::number_unsigned_t value) {
+    return element_done(Base::number_unsigned(value));
+  }
+  bool number_float(Json::number_float_t value, const Json::string_t& text) {
+    return element_done(Base::number_float(value, text));
+  }
+  bool string(Json::string_t& value) { return element_done(Base::string(value)); }
+  bool binary(Json::binary_t& value) { return element_done(Base::binary(value)); }
+
+  bool start_object(std::size_t size) {
+    frames_.push_back(Frame{false, 0, {}, {}});
+    return Base::start_object(size);
+  }
+  bool start_array(std::size_t size) {
+    frames_.push_back(Frame{true, 0, {}, {}});
+    return Base::start_array(size);
+  }
+  bool key(Json::string_t& value) {
+    if (!frames_.empty()) {
+      Frame& f = frames_.back();
+      f.key = value;
+      if (!f.keys.insert(value).second && problem.empty()) {
+        const std::string where = path();
+        problem = (where.empty() ? std::string("top level") : where) + ": key '" + value +
+                  "' appears twice";
+      }
+    }
+    return Base::key(value);
+  }
+  bool end_object() { return close(Base::end_object()); }
+  bool end_array() { return close(Base::end_array()); }
 
  private:
   struct Frame {
@@ -499,8 +513,13 @@ class DuplicateKeyFinder {
   };
   std::vector<Frame> frames_;
 
-  void element_done() {
+  bool close(bool ok) {
+    if (!frames_.empty()) frames_.pop_back();
+    return element_done(ok);
+  }
+  bool element_done(bool ok) {
     if (!frames_.empty() && frames_.back().array) ++frames_.back().index;
+    return ok;
   }
   // The path of the innermost container.
   std::string path() const {
@@ -529,19 +548,17 @@ std::string parse_error_text(const char* what) {
 
 bool load_host_image_text(std::string_view text, const std::filesystem::path& base,
                           HostImage& image, std::string& problem) {
-  DuplicateKeyFinder duplicates;
   Json doc;
+  CheckedDocumentBuilder builder(doc);
   try {
-    doc = Json::parse(text.begin(), text.end(),
-                      [&duplicates](int, nlohmann::detail::parse_event_t event, Json& parsed) {
-                        return duplicates.on_event(event, parsed);
-                      });
+    // The builder throws every syntax error, so the result says nothing more.
+    static_cast<void>(Json::sax_parse(text.begin(), text.end(), &builder));
   } catch (const nlohmann::json::parse_error& e) {
     problem = parse_error_text(e.what());
     return false;
   }
-  if (!duplicates.problem.empty()) {
-    problem = duplicates.problem;
+  if (!builder.problem.empty()) {
+    problem = builder.problem;
     return false;
   }
   HostImage loaded;

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/hostimage/guid_text.h"
@@ -95,6 +96,10 @@ struct HostImage {
   std::filesystem::path file;  // absolute; empty for the empty host
   std::filesystem::path root;  // absolute
   std::vector<Disk> disks;
+  // Disk number -> place in `disks`, filled by the loader, so that opening a drive of a
+  // host of many thousand disks does not search them all. Used only while it covers
+  // every disk: an image put together in memory may leave it empty.
+  std::unordered_map<std::uint32_t, std::size_t> disk_places;
   std::vector<DosDevice> dos_devices;
   std::vector<Volume> volumes;
   std::vector<MountPoints> mount_points;
