@@ -6,7 +6,6 @@ namespace vox {
 namespace {
 
 constexpr const char* kExportTag = "VOXMIRA:";
-constexpr std::size_t kCheckTextMax = 25600 - 1;  // the check text buffer and its terminator
 
 }  // namespace
 
@@ -32,10 +31,9 @@ std::string export_check_text(std::string_view name, const DevIdentity& record) 
   const std::string port(field_text(record.port_name));
   const std::string product = export_product(record);
   const std::string full(name);
-  std::string text = format_text("%s@%s@%d@%d@%s@%s", kExportTag, port.c_str(), record.serial,
-                                 record.ldev, product.c_str(), full.c_str());
-  if (text.size() > kCheckTextMax) text.resize(kCheckTextMax);
-  return text;
+  // The check covers exactly the fields the line prints, however long the name.
+  return format_text("%s@%s@%d@%d@%s@%s", kExportTag, port.c_str(), record.serial, record.ldev,
+                     product.c_str(), full.c_str());
 }
 
 std::string export_line(std::string_view name, const DevIdentity& record) {
