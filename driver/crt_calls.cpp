@@ -4,41 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include "platform/crt_env.h"
 
 namespace vox {
-
-namespace {
-
-int put_env(char* entry) {
-#ifdef _WIN32
-  return _putenv(entry);
-#else
-  return putenv(entry);
-#endif
-}
-
-int file_descriptor(std::FILE* stream) {
-#ifdef _WIN32
-  return _fileno(stream);
-#else
-  return fileno(stream);
-#endif
-}
-
-int duplicate_onto(int from, int to) {
-#ifdef _WIN32
-  return _dup2(from, to);
-#else
-  return dup2(from, to);
-#endif
-}
-
-}  // namespace
 
 int set_env(const char* name, const char* value) {
   const std::size_t size = std::strlen(name) + std::strlen(value) + 4;
@@ -46,7 +14,7 @@ int set_env(const char* name, const char* value) {
   char* entry = static_cast<char*>(std::malloc(size));
   if (!entry) return 1;
   std::snprintf(entry, size, "%s=%s", name, value);
-  return put_env(entry) == 0 ? 0 : 1;
+  return plat::putenv(entry) == 0 ? 0 : 1;
 }
 
 bool env_present(const char* name) {
@@ -76,7 +44,7 @@ bool redirect_descriptor(int fd, const char* path, const char* mode) {
   if (fd == 1) std::fflush(stdout);
   if (fd == 2) std::fflush(stderr);
   // The stream stays open: its descriptor may be the only one left on the file.
-  return duplicate_onto(file_descriptor(file), fd) != -1;
+  return plat::dup2(plat::fileno(file), fd) != -1;
 }
 
 }  // namespace vox

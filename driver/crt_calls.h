@@ -1,6 +1,5 @@
-// The few C runtime calls of start-up that differ in name between the POSIX and the
-// Windows C libraries: environment entries for child processes, presence of an
-// environment variable, and the redirection of a standard stream to a file.
+// Start-up's work with the C runtime: environment entries for child processes, presence
+// of an environment variable, and the redirection of a standard stream to a file.
 #pragma once
 
 namespace vox {
