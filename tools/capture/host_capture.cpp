@@ -1,0 +1,410 @@
+#include "tools/capture/host_capture.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstring>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/hostimage/drive_layout.h"
+#include "platform/hostimage/io_result.h"
+#include "platform/hostimage/utf_text.h"
+#include "platform/platform.h"
+#include "platform/win_defs.h"
+#include "tools/capture/host_answers.h"
+#include "transport/inq_timeout.h"
+#include "transport/scsi.h"
+
+namespace vox::capture {
+namespace {
+
+constexpr std::uint32_t kListFirstUnits = 16384;
+constexpr std::uint32_t kListMostUnits = 1u << 24;
+constexpr std::uint32_t kTargetFirstSize = 1024;
+constexpr std::uint32_t kTargetMostSize = 1u << 20;
+constexpr std::size_t kMountvolMostBytes = std::size_t{16} << 20;
+constexpr std::uint32_t kPropertyFirstSize = 4096;
+constexpr std::uint32_t kPropertyMostSize = 65536;
+
+constexpr std::uint32_t kShareReadWrite = win::FILE_SHARE_READ | win::FILE_SHARE_WRITE;
+constexpr std::uint8_t kInquiry = 0x12;
+constexpr std::uint32_t kStdTransferLength = 256;
+constexpr std::uint32_t kPageTransferLength = 255;
+
+// The two VPD pages voxmira asks for, with its CDBs: page 0x83 with allocation length
+// 255, the vendor page 0xE2 with CDB bytes 3 and 4 = 02 FF.
+struct PageCommand {
+  std::uint8_t code;
+  std::array<std::uint8_t, 6> cdb;
+};
+constexpr std::array<PageCommand, 2> kPages{{
+    {0x83, {kInquiry, 0x01, 0x83, 0x00, 0xFF, 0x00}},
+    {0xE2, {kInquiry, 0x01, 0xE2, 0x02, 0xFF, 0x00}},
+}};
+
+// The thread's last error; a failure that leaves none is a general failure.
+std::uint32_t last_error() {
+  const std::uint32_t code = plat::GetLastError();
+  return code != 0 ? code : plat::hostimage::kErrorGenFailure;
+}
+
+std::string fold(std::string_view name) {
+  std::string out(name);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+// An INQUIRY through the pass-through, laid out as the transport lays it out: the record
+// with the 256-byte sense area after it, data into a zeroed 512-byte aligned buffer.
+hi::PageAnswer inquire(plat::Handle h, const std::array<std::uint8_t, 6>& cdb,
+                       std::uint32_t transfer, std::uint32_t timeout) {
+  alignas(512) std::array<std::uint8_t, 512> data{};
+  win::ScsiPassThroughBlock block;
+  std::memset(&block, 0, sizeof block);
+  block.sptd.Length = sizeof(win::ScsiPassThroughDirect);
+  block.sptd.SenseInfoOffset = offsetof(win::ScsiPassThroughBlock, sense);
+  block.sptd.SenseInfoLength = 255;
+  block.sptd.CdbLength = static_cast<std::uint8_t>(cdb.size());
+  std::memcpy(block.sptd.Cdb, cdb.data(), cdb.size());
+  block.sptd.DataIn = win::SCSI_IOCTL_DATA_IN;
+  block.sptd.DataTransferLength = transfer;
+  block.sptd.TimeOutValue = timeout;
+  block.sptd.DataBuffer = data.data();
+  hi::PageAnswer answer;
+  std::uint32_t returned = 0;
+  if (!plat::DeviceIoControl(h, win::IOCTL_SCSI_PASS_THROUGH_DIRECT, &block.sptd, sizeof block.sptd,
+                             &block, sizeof block, &returned)) {
+    answer.error = last_error();
+    return answer;
+  }
+  answer.status = block.sptd.ScsiStatus;
+  answer.data = moved_data(std::span(data).first(transfer), block.sptd.DataTransferLength);
+  answer.sense = stored_sense(block.sense, block.sptd.SenseInfoLength);
+  return answer;
+}
+
+// The descriptor of a standard storage property query, grown once to the size it
+// claims; none (with `error`) when the query fails.
+std::optional<Bytes> query_property(plat::Handle h, std::uint32_t property, std::uint32_t& error) {
+  win::StoragePropertyQuery query{};
+  query.PropertyId = property;
+  query.QueryType = win::PropertyStandardQuery;
+  Bytes out(kPropertyFirstSize, 0);
+  for (int attempt = 0;; ++attempt) {
+    std::uint32_t returned = 0;
+    const auto size = static_cast<std::uint32_t>(out.size());
+    if (!plat::DeviceIoControl(h, win::IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query,
+                               out.data(), size, &returned)) {
+      error = last_error();
+      return std::nullopt;
+    }
+    returned = std::min(returned, size);
+    std::uint32_t claimed = 0;
+    if (returned >= 8) std::memcpy(&claimed, out.data() + 4, sizeof claimed);  // Size
+    if (attempt == 0 && claimed > size && claimed <= kPropertyMostSize) {
+      out.assign(claimed, 0);
+      continue;
+    }
+    out.resize(returned);
+    return out;
+  }
+}
+
+class Recorder {
+ public:
+  explicit Recorder(std::FILE* progress) : progress_(progress) {}
+
+  Capture run() {
+    read_mountvol();
+    read_dos_names();
+    read_volumes();
+    read_disks();
+    return std::move(cap_);
+  }
+
+ private:
+  void note(std::string text) { cap_.notes.push_back(std::move(text)); }
+  void disk_note(std::uint32_t disk, std::string text) {
+    cap_.disk_notes[disk].push_back(std::move(text));
+  }
+
+  void read_mountvol() {
+    std::string& text = cap_.image.mountvol_output.emplace();
+    std::FILE* pipe = plat::popen("mountvol.exe 2>NUL", "rt");
+    if (pipe == nullptr) {
+      note("mountvol.exe could not be started: the image answers it with no output");
+      ++cap_.errors;
+      return;
+    }
+    char chunk[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) {
+      if (text.size() + got > kMountvolMostBytes) {
+        note("the output of mountvol.exe is cut at 16 MiB");
+        break;
+      }
+      text.append(chunk, got);
+    }
+    plat::pclose(pipe);
+    text = valid_utf8(text);
+  }
+
+  void read_dos_names() {
+    std::vector<char16_t> units;
+    for (std::uint32_t size = kListFirstUnits;; size *= 2) {
+      units.assign(size, u'\0');
+      const std::uint32_t n = plat::QueryDosDeviceListW(units.data(), size);
+      if (n != 0) {
+        for (const std::u16string& name :
+             split_name_list(std::span(units.data(), std::min(n, size)))) {
+          add_name(name, true);
+        }
+        return;
+      }
+      const std::uint32_t error = plat::GetLastError();
+      if (error == 0) return;  // no names at all
+      if (error == win::ERROR_INSUFFICIENT_BUFFER && size < kListMostUnits) continue;
+      if (error == win::ERROR_INSUFFICIENT_BUFFER) {
+        note("the DOS name list is longer than 16777216 units: only single names are recorded");
+      } else {
+        cap_.image.dos_list_error = error;
+        ++cap_.errors;
+      }
+      break;
+    }
+    // Single names still resolve: the drive letters and the volumes mountvol lists.
+    for (char letter = 'A'; letter <= 'Z'; ++letter) add_name({char16_t(letter), u':'}, false);
+    const std::string& text = *cap_.image.mountvol_output;
+    for (std::size_t at = text.find("\\\\?\\Volume{"); at != std::string::npos;
+         at = text.find("\\\\?\\Volume{", at + 1)) {
+      const std::size_t end = text.find('}', at);
+      if (end == std::string::npos) break;
+      add_name(hi::utf8_to_utf16(text.substr(at + 4, end + 1 - (at + 4))), false);
+    }
+  }
+
+  // Records one DOS name with its targets. `listed`: the name came from the list, so a
+  // failure to resolve it is worth a note.
+  void add_name(const std::u16string& wide, bool listed) {
+    const std::string name = hi::utf16_to_utf8(wide);
+    const std::string narrow = narrow_name(wide);
+    if (name.empty()) return;
+    if (name.find('\\') != std::string::npos) {
+      note("DOS name '" + name + "' holds a backslash and is left out");
+      return;
+    }
+    if (!seen_names_.insert(fold(name)).second) {
+      if (listed) note("DOS name '" + name + "' is listed more than once; the image lists it once");
+      return;
+    }
+    std::vector<std::string> targets;
+    std::uint32_t error = 0;
+    for (std::uint32_t size = kTargetFirstSize;; size *= 2) {
+      std::vector<char> buffer(size, '\0');
+      const std::uint32_t n = plat::QueryDosDeviceA(narrow.c_str(), buffer.data(), size);
+      if (n != 0) {
+        targets = split_targets(std::span(buffer.data(), std::min(n, size)));
+        break;
+      }
+      error = last_error();
+      if (error != win::ERROR_INSUFFICIENT_BUFFER || size >= kTargetMostSize) break;
+    }
+    std::erase_if(targets, [](const std::string& t) { return t.empty(); });
+    if (targets.empty()) {
+      if (listed) {
+        note("QueryDosDevice of '" + name + "' fails with " + std::to_string(error) +
+             ": the name is left out");
+        ++cap_.errors;
+      }
+      return;
+    }
+    for (std::string& t : targets) t = valid_utf8(t);
+    cap_.image.dos_devices.push_back(hi::DosDevice{name, std::move(targets)});
+    narrow_names_.push_back(narrow);
+  }
+
+  void read_volumes() {
+    std::set<std::string> seen;
+    const auto& names = cap_.image.dos_devices;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      const std::string& target = names[i].targets.front();
+      if (!is_volume_target(target) || !seen.insert(fold(target)).second) continue;
+      hi::Volume volume;
+      volume.target = target;
+      const std::string path = "\\\\.\\" + narrow_names_[i];
+      plat::UniqueHandle h(plat::CreateFileA(path.c_str(), 0, kShareReadWrite, win::OPEN_EXISTING,
+                                             win::FILE_ATTRIBUTE_NORMAL));
+      if (!h.valid()) {
+        volume.open_error = last_error();
+        ++cap_.errors;
+      } else {
+        Bytes out(win::kDiskExtentsBufferSize, 0);
+        std::uint32_t returned = 0;
+        if (!plat::DeviceIoControl(h.get(), win::IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, nullptr, 0,
+                                   out.data(), static_cast<std::uint32_t>(out.size()), &returned)) {
+          volume.extents_error = last_error();
+          ++cap_.errors;
+        } else {
+          volume.disks =
+              extent_disks(std::span(out).first(std::min<std::size_t>(returned, out.size())));
+        }
+      }
+      for (std::uint32_t d : volume.disks) known_drives_.insert(d);
+      cap_.image.volumes.push_back(std::move(volume));
+    }
+    for (const hi::DosDevice& d : names) {
+      if (const auto n = physical_drive_number(d.name)) known_drives_.insert(*n);
+    }
+  }
+
+  void read_disks() {
+    std::set<std::uint32_t> todo;
+    for (std::uint32_t n = 0; n < kFirstDrivesTried; ++n) todo.insert(n);
+    for (std::uint32_t n : known_drives_) {
+      if (n <= kMaxDiskNumber) todo.insert(n);
+      add_following(todo, n);
+    }
+    while (!todo.empty()) {
+      const std::uint32_t n = *todo.begin();
+      todo.erase(todo.begin());
+      // Only a drive that opens widens the search: a host that refuses every number
+      // with some other code must not make it endless.
+      if (read_disk(n)) add_following(todo, n);
+    }
+  }
+
+  static void add_following(std::set<std::uint32_t>& todo, std::uint32_t n) {
+    for (std::uint32_t k = 1; k <= kDrivesTriedPastOne && n <= kMaxDiskNumber - k; ++k)
+      todo.insert(n + k);
+  }
+
+  // True when the drive opened.
+  bool read_disk(std::uint32_t number) {
+    const std::string path = "\\\\.\\PhysicalDrive" + std::to_string(number);
+    plat::UniqueHandle h(plat::CreateFileA(path.c_str(), win::GENERIC_READ | win::GENERIC_WRITE,
+                                           kShareReadWrite, win::OPEN_EXISTING,
+                                           win::FILE_ATTRIBUTE_NORMAL));
+    hi::Disk disk;
+    disk.number = number;
+    if (!h.valid()) {
+      const std::uint32_t error = last_error();
+      if (error == win::ERROR_FILE_NOT_FOUND) return false;  // what an unlisted drive gives
+      disk.open_error = error;
+      ++cap_.errors;
+      add_disk(std::move(disk));
+      return false;
+    }
+    read_inquiries(h.get(), disk);
+    read_properties(h.get(), disk);
+    read_layout(h.get(), disk);
+    add_disk(std::move(disk));
+    return true;
+  }
+
+  void add_disk(hi::Disk disk) {
+    cap_.image.disks.push_back(std::move(disk));
+    if (progress_ != nullptr && cap_.image.disks.size() % kProgressEvery == 0) {
+      std::fprintf(progress_, "captured %zu drives so far\n", cap_.image.disks.size());
+      std::fflush(progress_);
+    }
+  }
+
+  void read_inquiries(plat::Handle h, hi::Disk& disk) {
+    const int timeout_ms = get_inq_timeout();
+    const hi::PageAnswer std_answer =
+        inquire(h, {kInquiry, 0x00, 0x00, 0x00, 0xFF, 0x00}, kStdTransferLength,
+                static_cast<std::uint32_t>(inq_timeout_seconds(timeout_ms)));
+    disk.inquiry = std_answer.data;
+    disk.inquiry_status = std_answer.status;
+    disk.inquiry_sense = std_answer.sense;
+    disk.inquiry_error = std_answer.error;
+    if (std_answer.error != 0) ++cap_.errors;
+    for (const PageCommand& page : kPages) {
+      hi::PageAnswer answer = inquire(h, page.cdb, kPageTransferLength,
+                                      pass_timeout_seconds(static_cast<std::uint32_t>(timeout_ms)));
+      if (answer.error != 0) ++cap_.errors;
+      if (!is_unlisted_page(answer)) disk.pages[page.code] = std::move(answer);
+    }
+  }
+
+  void read_properties(plat::Handle h, hi::Disk& disk) {
+    std::uint32_t error = 0;
+    if (auto d = query_property(h, win::StorageDeviceProperty, error)) {
+      disk.device_property = raw_device_properties(*d);
+    } else if (error != win::ERROR_NOT_SUPPORTED) {
+      disk_note(disk.number, "the device property query fails with " + std::to_string(error) +
+                                 "; the image answers it with 50");
+    }
+    if (auto d = query_property(h, win::StorageDeviceIdProperty, error)) {
+      disk.id_property = device_identifiers(*d);
+    } else if (error != win::ERROR_NOT_SUPPORTED) {
+      disk_note(disk.number, "the identifier property query fails with " + std::to_string(error) +
+                                 "; the image answers it with 50");
+    }
+  }
+
+  // The table from the EX form, checked against the legacy form, which a host image
+  // derives from it.
+  void read_layout(plat::Handle h, hi::Disk& disk) {
+    Bytes ex(win::kLayoutExBufferSize, 0);
+    Bytes legacy(win::kLayoutBufferSize, 0);
+    std::uint32_t ex_bytes = 0;
+    std::uint32_t legacy_bytes = 0;
+    const bool ex_ok =
+        plat::DeviceIoControl(h, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, nullptr, 0, ex.data(),
+                              static_cast<std::uint32_t>(ex.size()), &ex_bytes);
+    const std::uint32_t ex_error = ex_ok ? 0 : last_error();
+    const bool legacy_ok =
+        plat::DeviceIoControl(h, win::IOCTL_DISK_GET_DRIVE_LAYOUT, nullptr, 0, legacy.data(),
+                              static_cast<std::uint32_t>(legacy.size()), &legacy_bytes);
+    const std::uint32_t legacy_error = legacy_ok ? 0 : last_error();
+    ex.resize(std::min<std::size_t>(ex_bytes, ex.size()));
+    legacy.resize(std::min<std::size_t>(legacy_bytes, legacy.size()));
+
+    const std::string ex_failure = ex_ok ? "answers a record this image cannot hold"
+                                         : "fails with " + std::to_string(ex_error);
+    if (ex_ok && layout_from_ex(ex, disk.layout)) {
+      if (!legacy_ok) {
+        disk_note(disk.number, "the legacy layout query fails with " +
+                                   std::to_string(legacy_error) +
+                                   "; the image answers it from the layout");
+      } else if (hi::build_drive_layout(disk.layout) != legacy) {
+        disk_note(disk.number,
+                  "the legacy layout query answers otherwise than the image derives it");
+      }
+    } else if (legacy_ok && layout_from_legacy(legacy, disk.layout)) {
+      disk_note(disk.number, "the extended layout query " + ex_failure +
+                                 "; the image answers it from the legacy layout");
+    } else {
+      disk.layout_error =
+          ex_ok ? (legacy_ok ? win::ERROR_INVALID_PARAMETER : legacy_error) : ex_error;
+      ++cap_.errors;
+      if (ex_ok || legacy_error != ex_error) {
+        disk_note(disk.number, "the extended layout query " + ex_failure + ", the legacy one " +
+                                   (legacy_ok ? std::string("answers a short record")
+                                              : "fails with " + std::to_string(legacy_error)));
+      }
+    }
+  }
+
+  std::FILE* progress_;
+  Capture cap_;
+  std::set<std::string> seen_names_;
+  std::vector<std::string> narrow_names_;  // beside image.dos_devices
+  std::set<std::uint32_t> known_drives_;
+};
+
+}  // namespace
+
+Capture capture_host(std::FILE* progress) {
+  Capture cap = Recorder(progress).run();
+  std::sort(cap.image.disks.begin(), cap.image.disks.end(),
+            [](const hi::Disk& a, const hi::Disk& b) { return a.number < b.number; });
+  return cap;
+}
+
+}  // namespace vox::capture
