@@ -1,5 +1,6 @@
 #include "platform/hostimage/image_loader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -454,6 +455,10 @@ bool load_document(Checker& c, const Json& doc, const std::filesystem::path& bas
          (!(x = Checker::find(doc, "mount_points")) || load_mount_points(c, *x, image));
 }
 
+// Containers nested deeper than this are refused: the document is copied and written
+// back recursively, and an image's own structure is a few levels deep.
+constexpr std::size_t kMaxNesting = 512;
+
 // Builds the document as the plain parser does and names, on the way, the place of a
 // key that an object holds twice (the parser itself would silently keep one of them).
 // It rides on the SAX interface: the parser's callback form scans the whole parent
@@ -481,14 +486,8 @@ class CheckedDocumentBuilder : public nlohmann::detail::json_sax_dom_parser<Json
   bool string(Json::string_t& value) { return element_done(Base::string(value)); }
   bool binary(Json::binary_t& value) { return element_done(Base::binary(value)); }
 
-  bool start_object(std::size_t size) {
-    frames_.push_back(Frame{false, 0, {}, {}});
-    return Base::start_object(size);
-  }
-  bool start_array(std::size_t size) {
-    frames_.push_back(Frame{true, 0, {}, {}});
-    return Base::start_array(size);
-  }
+  bool start_object(std::size_t size) { return enter(false) && Base::start_object(size); }
+  bool start_array(std::size_t size) { return enter(true) && Base::start_array(size); }
   bool key(Json::string_t& value) {
     if (!frames_.empty()) {
       Frame& f = frames_.back();
@@ -513,6 +512,18 @@ class CheckedDocumentBuilder : public nlohmann::detail::json_sax_dom_parser<Json
   };
   std::vector<Frame> frames_;
 
+  // Opens a container; past kMaxNesting levels the parse stops, naming the member of
+  // the top level that holds it.
+  bool enter(bool array) {
+    if (frames_.size() >= kMaxNesting) {
+      const Frame& top = frames_.front();
+      problem = (top.array ? at_index("", top.index) : at_key("", top.key)) +
+                ": nested deeper than " + std::to_string(kMaxNesting) + " levels";
+      return false;
+    }
+    frames_.push_back(Frame{array, 0, {}, {}});
+    return true;
+  }
   bool close(bool ok) {
     if (!frames_.empty()) frames_.pop_back();
     return element_done(ok);
@@ -548,12 +559,23 @@ std::string parse_error_text(const char* what) {
 
 bool load_host_image_text(std::string_view text, const std::filesystem::path& base,
                           HostImage& image, std::string& problem) {
+  // The parser reads a NUL byte as the end of the text and would pass over whatever
+  // follows it; a JSON text holds none.
+  if (const std::size_t at = text.find('\0'); at != std::string_view::npos) {
+    const std::string_view before = text.substr(0, at);
+    const std::size_t line_start = before.rfind('\n') + 1;  // 0 on the first line
+    problem = "line " + std::to_string(1 + std::count(before.begin(), before.end(), '\n')) +
+              ", column " + std::to_string(at - line_start + 1) + ": NUL byte in the text";
+    return false;
+  }
   Json doc;
   CheckedDocumentBuilder builder(doc);
   try {
-    // The builder throws every syntax error, so the result says nothing more.
+    // The builder throws every syntax error, and a number past the range of a double
+    // ends the parse with an exception of its own; a stop of the builder leaves its
+    // problem.
     static_cast<void>(Json::sax_parse(text.begin(), text.end(), &builder));
-  } catch (const nlohmann::json::parse_error& e) {
+  } catch (const nlohmann::json::exception& e) {
     problem = parse_error_text(e.what());
     return false;
   }

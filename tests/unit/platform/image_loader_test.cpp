@@ -8,6 +8,8 @@
 namespace vox::plat::hostimage {
 namespace {
 
+using namespace std::string_view_literals;
+
 using test::load_image;
 using test::load_problem;
 
@@ -46,7 +48,7 @@ TEST(ImageLoader, EmptyObjectIsAnEmptyHostRootedAtItsFolder) {
 
 TEST(ImageLoader, ReportsWhereAndWhatIsWrong) {
   struct Case {
-    const char* json;
+    std::string_view json;
     const char* problem;
   };
   const Case cases[] = {
@@ -57,6 +59,8 @@ TEST(ImageLoader, ReportsWhereAndWhatIsWrong) {
       {"{\n  \"disks\": [,]\n}",
        "line 2, column 13: syntax error while parsing value - unexpected ','; expected '[', '{', "
        "or a literal"},
+      {"{\"disks\": []}\n \0{\"disks\": 5}"sv, "line 2, column 2: NUL byte in the text"},
+      {R"({"disks": [{"number": 1e400}]})", "number overflow parsing '1e400'"},
       {"[]", "top level: expected an object"},
       {R"({"disk": []})", "top level: unknown key 'disk'"},
       {R"({"disks": [], "disks": []})", "top level: key 'disks' appears twice"},
@@ -139,6 +143,18 @@ TEST(ImageLoader, ReportsWhereAndWhatIsWrong) {
       {R"({"dos_list_error": null})", "dos_list_error: expected an integer"},
   };
   for (const Case& c : cases) EXPECT_EQ(load_problem(c.json), c.problem) << c.json;
+}
+
+// The document is copied and written back recursively: 512 levels of containers load,
+// one more is refused.
+TEST(ImageLoader, NestingLimit) {
+  const auto nested = [](std::size_t arrays) {
+    return "{\"disks\": [], \"_note\": " + std::string(arrays, '[') + std::string(arrays, ']') +
+           ", \"mount_points\": []}";
+  };
+  EXPECT_TRUE(load_image(nested(511)).disks.empty());
+  EXPECT_EQ(load_problem(nested(512)), "_note: nested deeper than 512 levels");
+  EXPECT_EQ(load_problem("[" + nested(600) + "]"), "[0]: nested deeper than 512 levels");
 }
 
 TEST(ImageLoader, FileErrorLineNamesTheFile) {
