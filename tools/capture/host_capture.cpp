@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstddef>
 #include <cstring>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -208,6 +210,7 @@ class Recorder {
       const std::uint32_t n = plat::QueryDosDeviceA(narrow.c_str(), buffer.data(), size);
       if (n != 0) {
         targets = split_targets(std::span(buffer.data(), std::min(n, size)));
+        error = 0;
         break;
       }
       error = last_error();
@@ -215,10 +218,13 @@ class Recorder {
     }
     std::erase_if(targets, [](const std::string& t) { return t.empty(); });
     if (targets.empty()) {
-      if (listed) {
+      // voxmira passes over such a name as it passes over a missing one.
+      if (listed && error != 0) {
         note("QueryDosDevice of '" + name + "' fails with " + std::to_string(error) +
              ": the name is left out");
         ++cap_.errors;
+      } else if (listed) {
+        note("DOS name '" + name + "' has no target: the name is left out");
       }
       return;
     }
@@ -227,32 +233,70 @@ class Recorder {
     narrow_names_.push_back(narrow);
   }
 
+  // The volume behind "\\.\NAME" as voxmira opens it: access 0, then its disk extents
+  // into a buffer of 1024 records.
+  static hi::Volume read_volume(const std::string& narrow) {
+    hi::Volume volume;
+    const std::string path = "\\\\.\\" + narrow;
+    plat::UniqueHandle h(plat::CreateFileA(path.c_str(), 0, kShareReadWrite, win::OPEN_EXISTING,
+                                           win::FILE_ATTRIBUTE_NORMAL));
+    if (!h.valid()) {
+      volume.open_error = last_error();
+      return volume;
+    }
+    Bytes out(win::kDiskExtentsBufferSize, 0);
+    std::uint32_t returned = 0;
+    if (!plat::DeviceIoControl(h.get(), win::IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, nullptr, 0,
+                               out.data(), static_cast<std::uint32_t>(out.size()), &returned)) {
+      volume.extents_error = last_error();
+    } else {
+      volume.disks =
+          extent_disks(std::span(out).first(std::min<std::size_t>(returned, out.size())));
+    }
+    return volume;
+  }
+
+  static bool same_answer(const hi::Volume& a, const hi::Volume& b) {
+    return a.open_error == b.open_error && a.extents_error == b.extents_error && a.disks == b.disks;
+  }
+
+  static bool is_drive_name(const std::string& name) {
+    return name.size() == 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0]));
+  }
+
+  // Every volume through each of its names. A host image answers for a volume alike
+  // through all of them; where the host does not, the drive letter's answer is kept,
+  // the one voxmira's most common words meet.
   void read_volumes() {
-    std::set<std::string> seen;
     const auto& names = cap_.image.dos_devices;
+    std::vector<std::string> targets;
+    std::map<std::string, std::vector<std::size_t>> names_of;  // folded target -> names
     for (std::size_t i = 0; i < names.size(); ++i) {
       const std::string& target = names[i].targets.front();
-      if (!is_volume_target(target) || !seen.insert(fold(target)).second) continue;
-      hi::Volume volume;
-      volume.target = target;
-      const std::string path = "\\\\.\\" + narrow_names_[i];
-      plat::UniqueHandle h(plat::CreateFileA(path.c_str(), 0, kShareReadWrite, win::OPEN_EXISTING,
-                                             win::FILE_ATTRIBUTE_NORMAL));
-      if (!h.valid()) {
-        volume.open_error = last_error();
-        ++cap_.errors;
-      } else {
-        Bytes out(win::kDiskExtentsBufferSize, 0);
-        std::uint32_t returned = 0;
-        if (!plat::DeviceIoControl(h.get(), win::IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, nullptr, 0,
-                                   out.data(), static_cast<std::uint32_t>(out.size()), &returned)) {
-          volume.extents_error = last_error();
-          ++cap_.errors;
-        } else {
-          volume.disks =
-              extent_disks(std::span(out).first(std::min<std::size_t>(returned, out.size())));
+      if (!is_volume_target(target)) continue;
+      auto& list = names_of[fold(target)];
+      if (list.empty()) targets.push_back(target);
+      list.push_back(i);
+    }
+    for (const std::string& target : targets) {
+      const std::vector<std::size_t>& list = names_of[fold(target)];
+      std::vector<hi::Volume> answers;
+      std::size_t chosen = 0;
+      for (std::size_t k = 0; k < list.size(); ++k) {
+        answers.push_back(read_volume(narrow_names_[list[k]]));
+        if (is_drive_name(names[list[k]].name) && !is_drive_name(names[list[chosen]].name))
+          chosen = k;
+      }
+      for (std::size_t k = 0; k < list.size(); ++k) {
+        if (!same_answer(answers[k], answers[chosen])) {
+          note("volume " + target + " answers through '" + names[list[k]].name +
+               "' otherwise than through '" + names[list[chosen]].name +
+               "': the image answers as through '" + names[list[chosen]].name + "'");
         }
       }
+      hi::Volume volume = std::move(answers[chosen]);
+      volume.target = target;
+      if (volume.open_error != 0 || volume.extents_error != 0) ++cap_.errors;
       for (std::uint32_t d : volume.disks) known_drives_.insert(d);
       cap_.image.volumes.push_back(std::move(volume));
     }

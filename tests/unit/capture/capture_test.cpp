@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 
 #include "tools/hostgen/example_host.h"
@@ -115,12 +116,18 @@ class OddHost : public plat::Backend {
   explicit OddHost(std::string_view json) : inner_(load(json)) {}
   std::map<std::uint32_t, std::uint32_t> failing_codes;  // control code -> error
   std::map<std::string, std::uint32_t> failing_names;    // QueryDosDevice name -> error
+  std::set<std::string> empty_names;                     // resolve to an empty target
+  std::map<std::string, std::uint32_t> failing_opens;    // CreateFile path -> error
   std::uint32_t absent_drive_error = 0;                  // instead of 2
   bool no_popen = false;
   bool name_twice = false;
 
   plat::Handle create_file(const char* p, std::uint32_t a, std::uint32_t s, std::uint32_t d,
                            std::uint32_t f) override {
+    if (const auto it = failing_opens.find(p); it != failing_opens.end()) {
+      inner_.set_last_error(it->second);
+      return plat::kInvalidHandle;
+    }
     const plat::Handle h = inner_.create_file(p, a, s, d, f);
     if (h == plat::kInvalidHandle && absent_drive_error != 0 &&
         inner_.get_last_error() == win::ERROR_FILE_NOT_FOUND) {
@@ -148,6 +155,10 @@ class OddHost : public plat::Backend {
       inner_.set_last_error(it->second);
       return 0;
     }
+    if (empty_names.count(name) != 0 && n >= 2) {
+      b[0] = b[1] = '\0';
+      return 2;
+    }
     return inner_.query_dos_device_a(name, b, n);
   }
   std::uint32_t query_dos_device_list_w(char16_t* b, std::uint32_t n) override {
@@ -173,7 +184,8 @@ constexpr std::string_view kPlainHost = R"({
   "disks": [{"number": 0, "inquiry": "00 00 05 02",
              "layout": {"signature": "0x01020304",
                         "partitions": [{"offset": 1048576, "length": 1048576}]}}],
-  "dos_devices": [{"name": "C:", "target": "\\Device\\HarddiskVolume1"},
+  "dos_devices": [{"name": "Volume{1}", "target": "\\Device\\HarddiskVolume1"},
+                  {"name": "C:", "target": "\\Device\\HarddiskVolume1"},
                   {"name": "D:", "target": "\\Device\\CdRom0"}],
   "volumes": [{"target": "\\Device\\HarddiskVolume1", "disks": [0]}],
   "mountvol_output": "x\n"})";
@@ -237,6 +249,17 @@ TEST(Capture, NotesWhatTheImageCannotHold) {
        {"QueryDosDevice of 'D:' fails with 5: the name is left out"},
        {},
        1},
+      {"a volume that answers otherwise through its drive letter",
+       [](OddHost& h) { h.failing_opens["\\\\.\\C:"] = 5; },
+       {"volume \\Device\\HarddiskVolume1 answers through 'Volume{1}' otherwise than through "
+        "'C:': the image answers as through 'C:'"},
+       {},
+       1},
+      {"a name without a target",
+       [](OddHost& h) { h.empty_names.insert("D:"); },
+       {"DOS name 'D:' has no target: the name is left out"},
+       {},
+       0},
   };
   for (const Case& c : cases) {
     auto host = std::make_unique<OddHost>(kPlainHost);
