@@ -156,7 +156,8 @@ std::string lower(std::string s) {
 
 TEST(CaptureRoundTrip, AnonymizedCaptureKeepsNothingThatNamesTheSite) {
   TempDir dir;
-  const std::string original = dir.write("host.json", hosts().front().json);
+  const std::string example = hosts().front().json;
+  const std::string original = dir.write("host.json", example);
   const RunResult c = capture(original, {"--anonymize"});
   ASSERT_EQ(c.exit_code, 0) << c.err;
   EXPECT_EQ(c.err,
@@ -201,16 +202,15 @@ TEST(CaptureRoundTrip, AnonymizedCaptureKeepsNothingThatNamesTheSite) {
   const std::string types =
       "ebd0a0a2-b9e5-4433-87c0-68b6b72699c7 e3c9e316-0b5c-4db8-817d-f92df00215ae";
   std::set<std::string> guids;
-  for (auto it =
-           std::sregex_iterator(hosts().front().json.begin(), hosts().front().json.end(), guid);
+  for (auto it = std::sregex_iterator(example.begin(), example.end(), guid);
        it != std::sregex_iterator(); ++it) {
     if (types.find(lower(it->str())) == std::string::npos) guids.insert(lower(it->str()));
   }
   ASSERT_GE(guids.size(), 5u);
   for (const std::string& g : guids) EXPECT_EQ(lower(c.out).find(g), std::string::npos) << g;
   std::set<std::uint32_t> signatures;
-  const hostgen::Json example = hostgen::host_document(hostgen::make_example_host());
-  for (const auto& d : example["disks"]) {
+  const hostgen::Json example_doc = hostgen::host_document(hostgen::make_example_host());
+  for (const auto& d : example_doc["disks"]) {
     if (d.contains("layout") && d["layout"].contains("signature")) {
       signatures.insert(static_cast<std::uint32_t>(
           std::stoul(d["layout"]["signature"].get<std::string>(), nullptr, 16)));
