@@ -233,6 +233,16 @@ def expand_corpus():
     write("expand", "percent", b"\4%C: %Phys #x\n# hd1\nquit hd2\n")
 
 
+# --- environment values: byte 0 picks the variable ---------------------------------------
+
+def env_values_corpus():
+    for i, (pick, value) in enumerate([(0, b"2000"), (0, b"  -1500x"), (0, b"99999999999"),
+                                       (1, b"16384"), (1, b" +0"), (1, b"4294967296"),
+                                       (2, b"C:\\TEMP"), (3, b"C:\\WINDOWS"),
+                                       (2, b"D:\\" + b"x" * 253)]):
+        write("env_values", f"value{i}", bytes([pick]) + value)
+
+
 # --- host images --------------------------------------------------------------------------
 
 def host_image_corpus():
@@ -262,6 +272,7 @@ def main():
     host_image_corpus()
     layout_read_corpus()
     expand_corpus()
+    env_values_corpus()
 
 
 if __name__ == "__main__":

@@ -11,14 +11,14 @@
 # committed seeds of fuzz/corpus/<target>/. A crash, a leak, a time-out or a broken
 # check keeps the input in build-fuzz/artifacts/ and the script ends with status 1 after
 # the other targets have run. Environment: JOBS (build jobs, 2), VOX_FUZZ_BUILD (the
-# build folder), VOX_FUZZ_SMOKE_SECONDS (8), VOX_FUZZ_NO_BUILD=1 (run the programs
+# build folder), VOX_FUZZ_SMOKE_SECONDS (5), VOX_FUZZ_NO_BUILD=1 (run the programs
 # already built, for runs side by side).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${VOX_FUZZ_BUILD:-$ROOT/build-fuzz}
 JOBS=${JOBS:-2}
-SMOKE_SECONDS=${VOX_FUZZ_SMOKE_SECONDS:-8}
+SMOKE_SECONDS=${VOX_FUZZ_SMOKE_SECONDS:-5}
 
 seconds=60
 smoke=0
@@ -85,8 +85,9 @@ for t in "${targets[@]}"; do
   nice -n 10 "$exe" "$work" "$seeds" -max_total_time="$seconds" -max_len="$(max_len "$t")" \
     -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -close_fd_mask=3 \
     -artifact_prefix="$BUILD/artifacts/${t}-" >"$log" 2>&1 || rc=$?
-  # "#123 DONE cov: 456 ft: 789 corp: 12/3Kb ..." and the stat:: lines.
-  done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1 || true)
+  # "#123 DONE cov: 456 ft: 789 corp: 12/3Kb ..." (after a crash: the last progress
+  # line) and the stat:: lines.
+  done_line=$(grep -E '^#[0-9]+[[:space:]].* cov: ' "$log" | tail -n 1 || true)
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
   cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$done_line")
