@@ -77,7 +77,11 @@ TEST(BadInputStdin, WhichDevicesAreProbed) {
       {"NUL before #", "\0#x hd8\n"s, {}, not_found({"Harddisk8"})},
       {"quit then NUL ends the run", "quit\0x hd6\nhd7\n"s, {}, ""},
       // Line feed and tab split; "0123456789" is the one digit run of the other word.
-      {"every byte value", every_byte + "\n", {}, not_found({"Harddisk123456789"})},
+      // The Windows C runtime reads STDIN in text mode, where byte 0x1A ends the input.
+      {"every byte value",
+       every_byte + "\n",
+       {},
+       wine_mode() ? "" : not_found({"Harddisk123456789"})},
       {"CR LF, tabs, runs of blanks",
        "hd1\r\n\t\thd2\t \thd3  \n \t \n",
        {},
@@ -95,7 +99,7 @@ TEST(BadInputStdin, WhichDevicesAreProbed) {
       {"echo word of 255", echo255 + "\n", {}, not_found({echo255})},
       {"echo word of 256", too_long + " hd1\n", {}, refused(too_long) + not_found({"Harddisk1"})},
       {"echo word of 25598", "\\Dsk7" + std::string(25593, 'x') + "\n", {}, refused(echo255)},
-      {"echo argument of 100,000", "", {"\\Dsk7" + std::string(99995, 'x')}, refused(echo255)},
+      {"echo argument of 30,000", "", {"\\Dsk7" + std::string(29995, 'x')}, refused(echo255)},
   };
   const Host host(Json{{"disks", Json::array()}});
   for (const auto& c : cases) {
