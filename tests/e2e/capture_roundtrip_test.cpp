@@ -98,7 +98,20 @@ TEST(CaptureRoundTrip, VoxmiraPrintsTheSameOnTheCapture) {
     ASSERT_EQ(c.exit_code, 0) << h.name << c.err;
     EXPECT_EQ(c.err, h.summary) << h.name;
     const std::string copy = dir.write("captured.json", c.out);
-    for (const auto& command : kCommands) {
+    // Through Wine every run takes a second or two: there the Windows build must write
+    // the very image the native build writes, and two runs show that it loads.
+    std::size_t runs = kCommands.size();
+    if (wine_mode()) {
+      Command native;
+      native.argv = {std::string(VOX_BINARY_DIR) + "/voxmira-capture"};
+      native.env = base_environment();
+      native.env.push_back("VOXMIRA_HOST=" + original);
+      const RunResult n = run_command(native);
+      EXPECT_EQ(c.out, n.out) << h.name;
+      runs = 2;
+    }
+    for (std::size_t k = 0; k < runs; ++k) {
+      const auto& command = kCommands[k];
       const RunResult want = voxmira(command, h.words, original);
       const RunResult got = voxmira(command, h.words, copy);
       const std::string what = std::string(h.name) + ": " + command.front() + " " + command.back();
@@ -179,9 +192,12 @@ TEST(CaptureRoundTrip, AnonymizedCaptureKeepsNothingThatNamesTheSite) {
   const std::string blob = lower(hex_blob(doc));
   const std::set<std::string> serials =
       column(voxmira({"WORDS", "-CLI"}, {"hd0-31"}, original).out, 2);
+  const std::set<std::string> stand_ins =
+      column(voxmira({"WORDS", "-CLI"}, {"hd0-31"}, anonymized).out, 2);
   ASSERT_FALSE(serials.empty());
+  EXPECT_EQ(stand_ins.size(), serials.size());
   for (const std::string& s : serials) {
-    EXPECT_EQ(column(voxmira({"WORDS", "-CLI"}, {"hd0-31"}, anonymized).out, 2).count(s), 0u) << s;
+    EXPECT_EQ(stand_ins.count(s), 0u) << s;
     char text[16];
     std::snprintf(text, sizeof text, "%08ld", std::stol(s));
     EXPECT_EQ(blob.find(ascii_hex(text)), std::string::npos) << text;
