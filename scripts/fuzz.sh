@@ -3,7 +3,8 @@
 #
 #   scripts/fuzz.sh                 every target for 60 s
 #   scripts/fuzz.sh 600             every target for 600 s
-#   scripts/fuzz.sh --smoke         every target briefly (its seeds, then a few seconds)
+#   scripts/fuzz.sh --smoke         every target briefly (its seeds, then 3 s), from a
+#                                   quicker build without optimisation (build-fuzz-smoke)
 #   scripts/fuzz.sh 300 probe ...   only the targets named
 #
 # Per target it prints the executions, their rate, the coverage and the corpus reached
@@ -11,14 +12,13 @@
 # committed seeds of fuzz/corpus/<target>/. A crash, a leak, a time-out or a broken
 # check keeps the input in build-fuzz/artifacts/ and the script ends with status 1 after
 # the other targets have run. Environment: JOBS (build jobs, 2), VOX_FUZZ_BUILD (the
-# build folder), VOX_FUZZ_SMOKE_SECONDS (5), VOX_FUZZ_NO_BUILD=1 (run the programs
+# build folder), VOX_FUZZ_SMOKE_SECONDS (3), VOX_FUZZ_NO_BUILD=1 (run the programs
 # already built, for runs side by side).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD=${VOX_FUZZ_BUILD:-$ROOT/build-fuzz}
 JOBS=${JOBS:-2}
-SMOKE_SECONDS=${VOX_FUZZ_SMOKE_SECONDS:-5}
+SMOKE_SECONDS=${VOX_FUZZ_SMOKE_SECONDS:-3}
 
 seconds=60
 smoke=0
@@ -27,14 +27,20 @@ for arg in "$@"; do
   case $arg in
   --smoke) smoke=1 ;;
   -h | --help)
-    sed -n '2,15p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
+    sed -n '2,16p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'
     exit 0
     ;;
   *[!0-9]*) targets+=("$arg") ;;
   *) seconds=$arg ;;
   esac
 done
-if [[ $smoke -eq 1 ]]; then seconds=$SMOKE_SECONDS; fi
+build_type=RelWithDebInfo
+BUILD=${VOX_FUZZ_BUILD:-$ROOT/build-fuzz}
+if [[ $smoke -eq 1 ]]; then
+  seconds=$SMOKE_SECONDS
+  build_type=Debug
+  BUILD=${VOX_FUZZ_BUILD:-$ROOT/build-fuzz-smoke}
+fi
 if [[ ${#targets[@]} -eq 0 ]]; then
   for src in "$ROOT"/fuzz/*_fuzzer.cpp; do
     name=$(basename "$src" .cpp)
@@ -55,7 +61,7 @@ max_len() {
 if [[ ${VOX_FUZZ_NO_BUILD:-0} != 1 ]]; then
   echo "== building the fuzz targets in ${BUILD#"$ROOT"/}"
   mkdir -p "$BUILD"
-  cmake -S "$ROOT/fuzz" -B "$BUILD" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  cmake -S "$ROOT/fuzz" -B "$BUILD" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE="$build_type" \
     >"$BUILD/configure.log" 2>&1 || {
     cat "$BUILD/configure.log"
     exit 1

@@ -2,7 +2,8 @@
 # The whole check, as CI runs it:
 #   1. the packages (setup-deps.sh)
 #   2. the native release build, all unit and end-to-end tests, and the example run
-#   3. a build with AddressSanitizer and UBSan, all tests again
+#   3. a build with AddressSanitizer and UBSan, all tests again, and a short run of
+#      every fuzz target (scripts/fuzz.sh --smoke)
 #   4. the Windows build with MinGW (static, no DLL beyond Windows' own), the Win32
 #      backend's own check under Wine, a smoke run of voxmira.exe under Wine, and the
 #      end-to-end suite once more against voxmira.exe through Wine
@@ -214,6 +215,7 @@ main() {
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
   step asan-build configure_and_build "$ASAN" -DCMAKE_BUILD_TYPE=Debug -DVOX_SANITIZE=ON
   step asan-tests run_ctest "$ASAN"
+  step fuzz-smoke bash "$ROOT/scripts/fuzz.sh" --smoke
 
   step win-build win_build
   if [[ -x $WINE64 ]]; then
