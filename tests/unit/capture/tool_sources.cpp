@@ -3,6 +3,7 @@
 #include "tools/capture/anonymize.cpp"
 #include "tools/capture/capture_cli.cpp"
 #include "tools/capture/capture_json.cpp"
+#include "tools/capture/disk_capture.cpp"
 #include "tools/capture/fake_values.cpp"
 #include "tools/capture/host_answers.cpp"
 #include "tools/capture/host_capture.cpp"
