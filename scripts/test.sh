@@ -109,6 +109,9 @@ win_build() {
   if compgen -G "$ROOT/tools/twinlist/*.cpp" >/dev/null; then
     check_static_exe "$WIN/twinlist.exe"
   fi
+  if compgen -G "$ROOT/tools/capture/*.cpp" >/dev/null; then
+    check_static_exe "$WIN/voxmira-capture.exe"
+  fi
 }
 
 # The Win32 backend's own check: a small Windows program that drives the backend's
@@ -186,6 +189,14 @@ wine_smoke() {
     diff "$tmp/n.err" "$tmp/w.err"
   else
     echo "-- no $image yet: host-image run not checked"
+  fi
+
+  if [[ -f $WIN/voxmira-capture.exe ]]; then
+    # Wine's few devices, recorded by the Windows build; the native program must load
+    # the image and run over it.
+    echo "-- voxmira-capture.exe records the Wine host, voxmira replays it"
+    bash "$ROOT/scripts/wine.sh" "$WIN/voxmira-capture.exe" >"$tmp/wine-host.json"
+    VOXMIRA_HOST=$tmp/wine-host.json "$NATIVE/voxmira" hd0-3 -CLI
   fi
 }
 
