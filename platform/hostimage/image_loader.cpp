@@ -543,6 +543,32 @@ class CheckedDocumentBuilder : public nlohmann::detail::json_sax_dom_parser<Json
   }
 };
 
+// The problem line quotes keys, names and the file name as the image spells them; a
+// control character among them (a key holding "\n", say) would break the one line in
+// two or move the cursor. Such bytes are shown escaped.
+std::string printable(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (const char ch : text) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if (byte >= 0x20 && byte != 0x7F) {
+      out += ch;
+    } else if (ch == '\n') {
+      out += "\\n";
+    } else if (ch == '\r') {
+      out += "\\r";
+    } else if (ch == '\t') {
+      out += "\\t";
+    } else {
+      out += "\\x";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    }
+  }
+  return out;
+}
+
 // "[json.exception.parse_error.101] parse error at line 1, column 5: syntax error ..."
 // becomes "line 1, column 5: syntax error ...".
 std::string parse_error_text(const char* what) {
@@ -576,17 +602,17 @@ bool load_host_image_text(std::string_view text, const std::filesystem::path& ba
     // problem.
     static_cast<void>(Json::sax_parse(text.begin(), text.end(), &builder));
   } catch (const nlohmann::json::exception& e) {
-    problem = parse_error_text(e.what());
+    problem = printable(parse_error_text(e.what()));
     return false;
   }
   if (!builder.problem.empty()) {
-    problem = builder.problem;
+    problem = printable(builder.problem);
     return false;
   }
   HostImage loaded;
   Checker checker;
   if (!load_document(checker, doc, base, loaded)) {
-    problem = checker.problem;
+    problem = printable(checker.problem);
     return false;
   }
   loaded.document = std::move(doc);
@@ -595,7 +621,7 @@ bool load_host_image_text(std::string_view text, const std::filesystem::path& ba
 }
 
 bool load_host_image_file(const std::string& path, HostImage& image, std::string& error) {
-  const std::string head = "voxmira: host image '" + path + "': ";
+  const std::string head = "voxmira: host image '" + printable(path) + "': ";
   std::string text;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (f == nullptr) {

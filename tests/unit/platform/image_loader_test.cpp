@@ -64,6 +64,10 @@ TEST(ImageLoader, ReportsWhereAndWhatIsWrong) {
       {"[]", "top level: expected an object"},
       {R"({"disk": []})", "top level: unknown key 'disk'"},
       {R"({"disks": [], "disks": []})", "top level: key 'disks' appears twice"},
+      // Control characters the image spells with escapes stay escaped in the one line.
+      {R"({"a\nb\u0001": 1})", "top level: unknown key 'a\\nb\\x01'"},
+      {R"({"disks": [{"number": 0, "x\ty": 1, "x\ty": 2}]})",
+       "disks[0]: key 'x\\ty' appears twice"},
       {R"({"disks": [{"number": 0}, {"number": 1, "pages": {"83": {"data": "", "data": ""}}}]})",
        "disks[1].pages.83: key 'data' appears twice"},
       {R"({"disks": {}})", "disks: expected an array"},
