@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The whole check, as CI runs it:
 #   1. the packages (setup-deps.sh)
-#   2. the native release build, all unit and end-to-end tests, and the example run
-#   3. a build with AddressSanitizer and UBSan, all tests again, and a short run of
-#      every fuzz target (scripts/fuzz.sh --smoke)
+#   2. the native release build of the programs, the end-to-end tests against it, and
+#      the example run
+#   3. a build with AddressSanitizer and UBSan, the unit tests and the end-to-end tests
+#      against it, and a short run of every fuzz target (scripts/fuzz.sh --smoke)
 #   4. the Windows build with MinGW (static, no DLL beyond Windows' own), the Win32
 #      backend's own check under Wine, a smoke run of voxmira.exe under Wine, and the
 #      end-to-end suite once more against voxmira.exe through Wine
@@ -218,13 +219,15 @@ main() {
 
   # Programs left from an earlier run must not stand in for ones this run failed to build.
   rm -f "$NATIVE/voxmira" "$NATIVE/tests/test_e2e" "$WIN/voxmira.exe"
-  step native-build configure_and_build "$NATIVE" -DCMAKE_BUILD_TYPE=Release
+  # The unit tests are built once, in the sanitizer build below.
+  step native-build configure_and_build "$NATIVE" -DCMAKE_BUILD_TYPE=Release -DVOX_UNIT_TESTS=OFF
   step native-tests run_ctest "$NATIVE"
   step run-example bash "$ROOT/scripts/run-example.sh"
 
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0:strict_string_checks=1}
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-  step asan-build configure_and_build "$ASAN" -DCMAKE_BUILD_TYPE=Debug -DVOX_SANITIZE=ON
+  step asan-build configure_and_build "$ASAN" -DCMAKE_BUILD_TYPE=Debug -DVOX_SANITIZE=ON \
+    -DVOX_UNIT_TESTS=ON
   step asan-tests run_ctest "$ASAN"
   step fuzz-smoke bash "$ROOT/scripts/fuzz.sh" --smoke
 
