@@ -1,0 +1,257 @@
+// The pair-status stand-in: its command line, the pairs entry of a host image, its answers,
+// and the whole program with host image, exit status and both streams.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <deque>
+#include <fstream>
+#include <sstream>
+
+#include "tools/twinlist/answer.h"
+#include "tools/twinlist/twinlist_main.h"
+
+namespace vox::twinlist {
+namespace {
+
+using nlohmann::json;
+
+// The words of a command line.
+std::vector<const char*> words(const char* line) {
+  static std::deque<std::string> kept;  // the words outlive the call
+  std::vector<const char*> out;
+  for (std::istringstream in(line); in >> kept.emplace_back();) out.push_back(kept.back().c_str());
+  return out;
+}
+
+// A query in one line: "d SERIAL LDEV MU..." or "-", then the group and the flags set.
+std::string summary(const Query& q) {
+  std::string s =
+      q.by_volume ? "d " + std::to_string(q.serial) + " " + std::to_string(q.ldev) : "-";
+  for (int mu : q.mus) s += " " + std::to_string(mu);
+  if (q.group) s += " g=" + *q.group;
+  return s + (q.local_only ? " l" : "") + (q.show_device ? " fd" : "") + (q.hex ? " fx" : "") +
+         (q.cli ? " cli" : "") + (q.help ? " h" : "");
+}
+
+TEST(TwinlistQuery, AcceptedAndRefused) {
+  const struct {
+    const char* args;
+    std::string result;  // the query's summary, or the error
+  } cases[] = {
+      {"-d 64015 1234 0 1 -fx -l", "d 64015 1234 0 1 l fx"},
+      {"-d 64015 1234 3 -fd -CLI", "d 64015 1234 3 fd cli"},
+      {"-d 1 0x4D2 63 07", "d 1 1234 63 7"},
+      {"-d 2147483647 -2147483648", "d 2147483647 -2147483648"},
+      {"-l -fd -g VG1", "- g=VG1 l fd"},
+      {"-g VG1 -d 7 8 -fdx", "d 7 8 g=VG1 fd fx"},
+      {"-d 1 2 5 -d 3 4", "d 3 4"},  // the last -d holds, MUs too
+      {"-h", "- h"},
+      {"", "-d SERIAL LDEV or -g GROUP is needed"},
+      {"-d", "-d needs a serial number and an LDEV number"},
+      {"-d x 1", "bad serial number: x"},
+      {"-d 1 12z", "bad LDEV number: 12z"},
+      {"-d 1 0x", "bad LDEV number: 0x"},
+      {"-d 1 99999999999999999999999", "bad LDEV number: 99999999999999999999999"},
+      {"-d 1 2 64", "unknown option: 64"},
+      {"-g", "-g needs a group name"},
+      {"-d 1 2 -fdd", "unknown option: -fdd"},
+  };
+  for (const auto& c : cases) {
+    Query q;
+    std::string error;
+    EXPECT_EQ(parse_query(words(c.args), q, error) ? summary(q) : error, c.result);
+  }
+}
+
+// A group around one volume whose sides are given.
+std::string with_sides(const char* sides, const char* extra = "") {
+  return std::string(R"({"pairs": [{"group": "G", "volumes": [{"name": "v", )") + extra +
+         R"("sides": )" + sides + "}]}]}";
+}
+
+TEST(TwinlistImage, Refused) {
+  const std::string at = "pairs[0].volumes[0].";
+  const struct {
+    std::string text, error;
+  } cases[] = {
+      {"[]", "host image: an object expected"},
+      {R"({"pairs": {}})", "pairs: an array of groups expected"},
+      {R"({"pairs": [3]})", "pairs[0]: an object expected"},
+      {R"({"pairs": [{"volumes": []}]})", "pairs[0].group: missing"},
+      {R"({"pairs": [{"group": "V G"}]})", "pairs[0].group: a single word expected"},
+      {R"({"pairs": [{"group": ""}]})", "pairs[0].group: empty"},
+      {R"({"pairs": [{"group": "G", "copy": "mirror"}]})",
+       "pairs[0].copy: \"remote\" or \"local\" expected"},
+      {R"({"pairs": [{"group": "G", "volumes": {}}]})", "pairs[0].volumes: an array expected"},
+      {R"({"pairs": [{"group": "G", "volumes": [{"sides": []}]}]})", at + "name: missing"},
+      {with_sides("[{}]"), at + "sides: an array of two sides expected"},
+      {with_sides("[{}, 1]"), at + "sides[1]: an object expected"},
+      {with_sides(R"([{}, {"serial": "64015"}])"), at + "sides[1].serial: a whole number expected"},
+      {with_sides(R"([{"serial": 2147483648}, {}])"), at + "sides[0].serial: too large"},
+      {with_sides(R"([{"ldev": -2147483649}, {}])"), at + "sides[0].ldev: out of range"},
+      {with_sides(R"([{"device": "Hard disk1"}, {}])"),
+       at + "sides[0].device: a single word expected"},
+      {with_sides(R"([{}, {"role": ""}])"), at + "sides[1].role: empty"},
+      {with_sides(R"([{"partner": 1}, {}])"), at + "sides[0].partner: an object expected"},
+      {with_sides(R"([{"partner": {"ldev": "x"}}, {}])"),
+       at + "sides[0].partner.ldev: a whole number expected"},
+      {with_sides("[{}, {}]", R"("mu": 4, )"), at + "mu: 0 to 3 expected for a remote copy"},
+      {with_sides("[{}, {}]", R"("mu": -1, )"), at + "mu: 0 to 63 expected"},
+  };
+  for (const auto& c : cases) {
+    std::vector<PairGroup> groups(1);
+    std::string error;
+    EXPECT_FALSE(load_pairs(json::parse(c.text), groups, error));
+    EXPECT_TRUE(groups.empty());
+    EXPECT_EQ(error, c.error) << c.text;
+  }
+}
+
+// A side in one line: serial/ldev device role state partner-serial/partner-ldev ("?": none).
+std::string summary(const PairSide& s) {
+  auto n = [](const std::optional<std::int32_t>& v) { return v ? std::to_string(*v) : "?"; };
+  return n(s.serial) + "/" + n(s.ldev) + " [" + s.device + "] " + s.role + " " + s.state + " " +
+         n(s.partner_serial) + "/" + n(s.partner_ldev) + ";";
+}
+
+TEST(TwinlistImage, DefaultsAndPartners) {
+  const char* text = R"({"pairs": [
+    {"group": "LG", "copy": "local", "volumes": [{"name": "v1", "mu": 63, "sides": [
+      {"serial": 1, "ldev": 2, "device": "Harddisk3", "role": "P-VOL", "state": "PAIR"},
+      {"serial": 1, "ldev": 4, "partner": {"serial": 1, "ldev": 9}}]}]},
+    {"group": "RG", "volumes": [{"name": "v2", "sides": [
+      {"serial": null, "partner": null}, {"ldev": 7, "device": null, "partner": {}}]}]},
+    {"group": "EG"}], "disks": []})";
+  std::vector<PairGroup> groups;
+  std::string error;
+  ASSERT_TRUE(load_pairs(json::parse(text), groups, error)) << error;
+  ASSERT_EQ(groups.size(), 3u);
+  EXPECT_EQ(groups[0].copy, CopyKind::local);
+  EXPECT_EQ(groups[1].copy, CopyKind::remote);
+  EXPECT_TRUE(groups[2].volumes.empty());
+  const PairVolume &v1 = groups[0].volumes.at(0), &v2 = groups[1].volumes.at(0);
+  EXPECT_EQ(std::pair(v1.mu, v2.mu), std::pair(63, 0));
+  // v1: the other side is the partner unless named; v2: null and {} leave it unknown.
+  EXPECT_EQ(
+      summary(v1.sides[0]) + summary(v1.sides[1]) + summary(v2.sides[0]) + summary(v2.sides[1]),
+      "1/2 [Harddisk3] P-VOL PAIR 1/4;1/4 [] - - 1/9;?/? [] - - ?/?;?/7 [] - - ?/?;");
+  for (const char* none : {R"({"disks": []})", R"({"pairs": null})"}) {
+    groups.resize(1);
+    EXPECT_TRUE(load_pairs(json::parse(none), groups, error));
+    EXPECT_TRUE(groups.empty());
+  }
+}
+
+const char* const kImage = R"({"pairs": [
+  {"group": "VG1", "copy": "remote", "volumes": [
+    {"name": "vol1", "mu": 0, "sides": [
+      {"serial": 64015, "ldev": 1234, "device": "Harddisk1", "role": "P-VOL", "state": "PAIR"},
+      {"serial": 64016, "ldev": 2000, "device": "Harddisk5", "role": "S-VOL", "state": "PAIR"}]},
+    {"name": "vol2", "mu": 1, "sides": [
+      {"serial": 64015, "ldev": 1235, "device": "Harddisk2", "role": "P-VOL", "state": "COPY"},
+      {"serial": 64016, "ldev": 2001, "role": "S-VOL", "state": "COPY",
+       "partner": {"serial": 64015, "ldev": 1299}}]}]},
+  {"group": "LG1", "copy": "local", "volumes": [
+    {"name": "lvol1", "mu": 2, "sides": [
+      {"serial": 64015, "ldev": 1234, "device": "Harddisk1", "role": "P-VOL", "state": "PSUS"},
+      {"serial": 64015, "ldev": 1300, "device": "Harddisk7", "role": "S-VOL", "state": "PSUS"}]}]},
+  {"group": "DUP", "volumes": [{"name": "a", "sides": [{"serial": 1, "ldev": 2}, {}]}]},
+  {"group": "DUP", "copy": "local", "volumes": [{"name": "b", "sides": [{}, {"ldev": 3}]}]}
+]})";
+
+TEST(TwinlistAnswer, PairLines) {
+  std::vector<PairGroup> groups;
+  std::string error;
+  ASSERT_TRUE(load_pairs(json::parse(kImage), groups, error)) << error;
+  using enum CopyKind;
+  const std::string fd =
+      "Group PairVol L/R Device Serial LDEV P/S Status Copy P-Serial P-LDEV MU\n";
+  const std::string lt = "Group PairVol L/R MU Serial LDEV P/S Status P-Serial P-LDEV Copy\n";
+  const struct {
+    CopyKind instance;
+    const char* args;
+    std::string text;  // empty: nothing found
+  } cases[] = {
+      {remote, "-d 64015 1234 0 -fd -CLI",
+       fd + "VG1 vol1 L Harddisk1 64015 1234 P-VOL PAIR remote 64016 2000 0\n"
+            "VG1 vol1 R Harddisk5 64016 2000 S-VOL PAIR remote 64015 1234 0\n"},
+      {remote, "-d 64015 1235 1 -fd -CLI",
+       fd + "VG1 vol2 L Harddisk2 64015 1235 P-VOL COPY remote 64016 2001 1\n"
+            "VG1 vol2 R - 64016 2001 S-VOL COPY remote 64015 1299 1\n"},  // named partner
+      {remote, "-d 64016 2001 -l -fd -CLI",
+       fd + "VG1 vol2 L - 64016 2001 S-VOL COPY remote 64015 1299 1\n"  // asked side: first, kept
+            "VG1 vol2 R Harddisk2 64015 1235 P-VOL COPY remote 64016 2001 1\n"},
+      {remote, "-g LG1 -CLI",
+       lt + "LG1 lvol1 L 2 64015 1234 P-VOL PSUS 64015 1300 local\n"  // whatever the instance
+            "LG1 lvol1 R 2 64015 1300 S-VOL PSUS 64015 1234 local\n"},
+      {remote, "-g DUP -CLI",
+       "Group PairVol L/R Serial LDEV P/S Status Copy P-Serial P-LDEV MU\n"
+       "DUP a L 1 2 - - remote - - 0\nDUP a R - - - - remote 1 2 0\n" +
+           lt + "DUP b L 0 - - - - - 3 local\nDUP b R 0 - 3 - - - - local\n"},
+      {remote, "-d 64015 1234 1", ""},       // not that MU
+      {remote, "-d 64015 1300", ""},         // a local copy
+      {remote, "-d 64015 9999", ""},         // no such volume
+      {remote, "-g VG9", ""},                // no such group
+      {remote, "-g LG1 -d 64015 1234", ""},  // there as a local copy
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args);
+    Query q;
+    ASSERT_TRUE(parse_query(words(c.args), q, error)) << error;
+    const Answer a = answer_query(groups, q, c.instance);
+    EXPECT_EQ(a.text, c.text);
+    EXPECT_EQ(a.found, !c.text.empty());
+  }
+  const std::vector<std::vector<std::string>> rows = {{"a", "bb"}, {"ccc", "d"}};
+  EXPECT_EQ(format_lines(rows, {"T1", "T2"}, false), "T1  T2\na   bb\nccc d\n");
+}
+
+std::string contents(std::FILE* f) {
+  std::rewind(f);
+  std::string text;
+  for (int c; (c = std::fgetc(f)) != EOF;) text += static_cast<char>(c);
+  std::fclose(f);
+  return text;
+}
+
+TEST(TwinlistProgram, StatusAndStreams) {
+  auto image = [](const char* name, const char* text) {
+    const std::string path = testing::TempDir() + name;
+    std::ofstream(path) << text;
+    return path;
+  };
+  const std::string broken = image("twinlist_broken.json", "{\"pairs\": ["),
+                    bad = image("twinlist_bad.json", R"({"pairs": [{"group": 1}]})"),
+                    empty = image("twinlist_empty.json", R"({"disks": []})"),
+                    missing = testing::TempDir() + "twinlist_missing.json";
+  const char* lookup = "-d 64015 1234 2 -fd -CLI";
+  const std::string no_host = "twinlist: VOXMIRA_HOST does not name a host image\n";
+  const struct {
+    const char* host;  // null: VOXMIRA_HOST unset
+    const char* args;
+    int status;
+    std::string out, err;
+  } cases[] = {
+      {nullptr, "-h", 0, kUsage, ""},
+      {nullptr, lookup, 2, "", no_host},
+      {"", lookup, 2, "", no_host},
+      {missing.c_str(), lookup, 2, "", "twinlist: " + missing + ": cannot be read\n"},
+      {broken.c_str(), lookup, 2, "", "twinlist: " + broken + ": not valid JSON\n"},
+      {bad.c_str(), lookup, 2, "", "twinlist: " + bad + ": pairs[0].group: a text expected\n"},
+      {nullptr, "-x", 2, "", "twinlist: unknown option: -x (twinlist -h for help)\n"},
+      {empty.c_str(), lookup, 1, "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.err);
+    c.host ? setenv("VOXMIRA_HOST", c.host, 1) : unsetenv("VOXMIRA_HOST");
+    std::vector<const char*> argv = words((std::string("twinlist ") + c.args).c_str());
+    std::FILE *out = std::tmpfile(), *err = std::tmpfile();
+    EXPECT_EQ(twinlist_main(static_cast<int>(argv.size()), argv.data(), out, err), c.status);
+    EXPECT_EQ(contents(out), c.out);
+    EXPECT_EQ(contents(err), c.err);
+  }
+  unsetenv("VOXMIRA_HOST");
+}
+
+}  // namespace
+}  // namespace vox::twinlist
