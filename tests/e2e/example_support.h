@@ -1,14 +1,16 @@
 // Runs of voxmira over the shipped example host (examples/host.json), shared by the
-// example_*_test.cpp files. The expected texts of those tests are derived from the
-// rules of the reports and from the values that tools/hostgen/example_host.cpp puts
-// into each disk; examples/README.md lists them.
+// example_*_test.cpp files. The expected texts are derived from the rules of the reports
+// and from the values tools/hostgen/example_host.cpp puts into each disk
+// (examples/README.md lists them).
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <initializer_list>
+#include <map>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -33,41 +35,52 @@ inline RunResult run_example(std::vector<std::string> args, std::string stdin_te
   r.env = std::move(env);
   r.env.emplace_back("VOXMIRA_HOST", host);
   RunResult result = run(r);
-  // A Windows error report prints the system's message text, which ends in "\r\n", and
-  // the text-mode stream makes that "\r\r\n"; the harness takes one "\r" away.
+  // A Windows error report ends in "\r\n", which the text-mode stream makes "\r\r\n";
+  // the harness took one "\r" away, this takes the other.
   if (wine_mode()) result.err = crlf_to_lf(result.err);
   return result;
 }
 
-// Under Wine the process environment gets "windir" and "TEMP" from Wine itself, so the
-// layout files cannot be sent to a folder of the test's own.
-inline bool layout_files_reachable() {
-  return !wine_mode();
+// Both streams byte for byte and the exit status.
+inline void expect_run(const RunResult& r, const std::string& out, const std::string& err,
+                       int status = 0) {
+  EXPECT_EQ(r.exec_error, "");
+  EXPECT_EQ(r.out, out);
+  EXPECT_EQ(r.err, err);
+  EXPECT_EQ(r.exit_code, status);
 }
 
 // Lines joined, each followed by a line feed.
 inline std::string lines(std::initializer_list<std::string_view> all) {
   std::string text;
-  for (std::string_view line : all) {
-    text += line;
-    text += '\n';
-  }
+  for (std::string_view line : all) (text += line) += '\n';
   return text;
 }
 
-// A default report block: "<name> -> <first>", then each further line below it, indented
-// by the width of "<name> -> ".
-inline std::string block(std::string_view name, std::string_view first,
-                         std::initializer_list<std::string_view> more = {}) {
-  std::string text = std::string(name) + " -> " + std::string(first) + "\n";
-  for (std::string_view line : more)
-    text += std::string(name.size() + 4, ' ') + std::string(line) + "\n";
-  return text;
+// What the probe says on stderr for the disks of the example host it cannot identify.
+inline std::string probe_error(int disk, std::string name = {}) {
+  static const std::map<int, std::string> what = {
+      {0, "NOT supported RAID.                 [ATA     ] [SSD-512G        ]"},
+      {9, "NOT harddisk.                       [ZEB     ] [TAPE-DRIVE-9    ]"},
+      {10, "OPEN : [5] Access is denied."},
+      {11, "CheckCondition  SKEY = 5 ASC = 0x24 on VPD[83] [TARVELO ] [DISK-1          ]"}};
+  if (name.empty()) name = "Harddisk" + std::to_string(disk);
+  return name + " -> " + what.at(disk) + "\n";
+}
+inline const std::string kProbeErrors =
+    probe_error(0) + probe_error(9) + probe_error(10) + probe_error(11);
+
+// "a b  c" -> {"a", "b", "c"}: the arguments of a run written as one text.
+inline std::vector<std::string> words(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::string> all;
+  for (std::string word; in >> word;) all.push_back(word);
+  return all;
 }
 
 // The example host where the pair-status tool can run: natively the shipped image, whose
 // root holds a script that starts the program VOXMIRA_TWINLIST names; under Wine a copy
-// of the image in a temporary folder beside a root holding the Windows build of the tool.
+// of the image beside a root holding the Windows build of the tool.
 class PairHost {
  public:
   PairHost() {
