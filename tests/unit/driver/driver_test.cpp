@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "driver/cm_image.h"
+#include "driver/crt_calls.h"
+#include "driver/finish_run.h"
+#include "driver/flags.h"
+#include "driver/input_loop.h"
+#include "driver/options.h"
+#include "driver/usage.h"
+#include "support/fake_backend.h"
+
+namespace vox {
+namespace {
+
+using Words = std::vector<std::string>;
+
+// A writable argument vector, as main receives it: "voxmira" and `words`.
+struct Argv {
+  explicit Argv(Words w) : words(std::move(w)) {
+    words.insert(words.begin(), "voxmira");
+    for (std::string& s : words) pointers.push_back(s.data());
+  }
+  int argc() const { return static_cast<int>(words.size()); }
+  Words words;
+  std::vector<char*> pointers;
+};
+
+// The option values that differ from their defaults, e.g. "fmt=0x200 vpd=0xe2".
+std::string changed(const RunOptions& o) {
+  std::string out;
+  auto add = [&out](const char* name, long long v, const char* f = " %s=%lld") {
+    char text[48];
+    std::snprintf(text, sizeof text, f, name, v);
+    out += v ? text : "";
+  };
+  if (o.read_stdin != 1) out += " stdin=" + std::to_string(o.read_stdin);
+  add("find", o.find_mode), add("fmt", o.fmt_flags, " %s=0x%llx");
+  add("vpd", o.vpd_select, " %s=0x%llx"), add("hg", o.show_host_group), add("kind", o.cli_kind);
+  add("sort", o.sort_mode), add("cm", o.cm_image), add("layout", o.layout_cmd);
+  if (o.name_filter) out += std::string(" filter=[") + o.name_filter + "]";
+  add("cli", cli_mode), add("inq", inqdump_mode);
+  return out.empty() ? out : out.substr(1);
+}
+
+TEST(ParseOptions, MatchesEachArgumentAgainstTheTableInOrder) {
+  const struct {
+    Words args;
+    const char* changed;
+    int usages = 0;
+  } cases[] = {
+      {{}, ""},
+      {{"-find", "-export", "-findc"}, "find=2"},
+      {{"-export"}, "find=3"},
+      {{"-inqdump"}, "inq=1"},
+      // Every other word that begins with f is a letter scan from its third character.
+      {{"-finder"}, "fmt=0x280 vpd=0xe2"},
+      {{"-fxvplwchn", "-pin"}, "fmt=0x1ff"},
+      {{"-fg"}, "hg=1"},
+      {{"-fre"}, "vpd=0xf2"},
+      {{"-fer"}, "fmt=0x200 vpd=0xe2"},
+      {{"-fzZX-1?", "-f"}, ""},
+      {{"-CLIB", "-sort"}, "kind=4 sort=1 cli=1"},
+      {{"-CLIW"}, "kind=1 cli=1"},
+      {{"-CLIWP"}, "kind=2 cli=1"},
+      {{"-CLIWN", "-CLI", "-CM"}, "cm=1 cli=1"},
+      {{"-gvinfex", "-gplbaex"}, "layout=4"},
+      {{"-svinf=Harddisk"}, "layout=5 filter=[Harddisk]"},
+      {{"-svinfex="}, "layout=6 filter=[]"},
+      {{"-gvinf", "-grep=a=b"}, "layout=1 filter=[a=b]"},
+      // Not options: device words (and -z words without "=" or a good mode).
+      {{"-grep", "-svinfx", "-CLIWX", "-cli", "--CLI", "-H", "-", "", "-z1", "-z3w=x"}, "stdin=0"},
+      {{"-sort", "$C:", "-CM"}, "stdin=0 sort=1 cm=1"},
+      // Help prints the usage each time it is asked for and ends the STDIN mode.
+      {{"-h", "h", "-hx", "--h", "H"}, "stdin=0", 2},
+      {{"-h", "-CLI"}, "stdin=0 cli=1", 1},
+  };
+  dvobj_char = '%';
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.empty() ? "" : c.args[0]);
+    Argv args(c.args);
+    RunOptions o;
+    std::vector<bool> redirections;
+    testing::internal::CaptureStdout();
+    parse_options(args.argc(), args.pointers.data(), o, redirections);
+    std::fflush(stdout);
+    std::string usages;
+    for (int i = 0; i < c.usages; ++i) usages += usage_text("voxmira", '%');
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), usages);
+    EXPECT_EQ(changed(o), c.changed);
+    cli_mode = inqdump_mode = 0;
+  }
+  dvobj_char = '$';
+}
+
+std::string read_file(const std::string& path) {
+  std::stringstream s;
+  s << std::ifstream(path, std::ios::binary).rdbuf();
+  return s.str();
+}
+
+// Parses `words` with descriptors 0, 1 and 2 put back afterwards; `during` runs while the
+// redirections are in force. Returns the redirection marks and last whether STDIN is read.
+template <typename F>
+std::vector<bool> parse_redirected(Words words, F during) {
+  std::fflush(stdout), std::fflush(stderr);
+  const int saved[3] = {dup(0), dup(1), dup(2)};
+  Argv args(std::move(words));
+  RunOptions o;
+  std::vector<bool> marks;
+  parse_options(args.argc(), args.pointers.data(), o, marks);
+  marks.push_back(o.read_stdin == 1);
+  during();
+  std::fflush(stdout), std::fflush(stderr);
+  for (int fd = 0; fd < 3; ++fd) dup2(saved[fd], fd), close(saved[fd]);
+  std::clearerr(stdin);
+  return marks;
+}
+
+TEST(Redirection, StreamsGoToTheirFilesFromTheArgumentOn) {
+  const std::string dir = testing::TempDir() + "vox" + std::to_string(getpid());
+  const std::string out = dir + "out", err = dir + "e=rr", in = dir + "in", never = dir + "no";
+  std::ofstream(err) << "before\n";
+  std::ofstream(in) << "hd7 quit\n";
+  std::remove(out.c_str());
+  std::string line(16, '\0');
+  testing::internal::CaptureStdout();
+  auto marks = parse_redirected({"-h", "-z1w=" + out, "-h", "-z2a=" + err, "-z0r=" + in}, [&] {
+    std::fputs("after\n", stderr);
+    if (!std::fgets(line.data(), 16, stdin)) line.clear();
+  });
+  // The usage before the redirection was written out to the old stdout first.
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), usage_text("voxmira", '$'));
+  EXPECT_EQ(read_file(out), usage_text("voxmira", '$'));
+  EXPECT_EQ(read_file(err), "before\nafter\n");
+  EXPECT_STREQ(line.c_str(), "hd7 quit\n");
+  EXPECT_EQ(marks, (std::vector<bool>{false, false, true, false, true, true, false}));
+  // Opens that fail, or modes no C library knows, are silent and change nothing.
+  for (const std::string& word : Words{"-z1=" + never, "-z1q=" + never, "-z2wx=" + never, "-z2w=",
+                                       "-z1w=/nonexistent-dir/sub/file", "-z0r=" + never}) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    marks = parse_redirected({word}, [] { std::fputs("still here", stdout); });
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << word;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "still here") << word;
+    EXPECT_EQ(marks, (std::vector<bool>{false, true, true})) << word;
+    EXPECT_FALSE(std::ifstream(never).good()) << word;
+  }
+  for (const std::string& p : {out, err, in}) std::remove(p.c_str());
+  for (const char* mode : {"r", "a", "r+", "wb", "at", "w+b", "wb+", "a+t"}) {
+    EXPECT_TRUE(redirection_mode_ok(mode)) << mode;
+  }
+  for (const char* mode : {"", "x", "W", "b", "+w", "w++", "wbb", "wbt", "r ", "ww"}) {
+    EXPECT_FALSE(redirection_mode_ok(mode)) << mode;
+  }
+}
+
+TEST(SetEnv, OverwritesAndKeepsEmptyValues) {
+  ::setenv("VOXMIRA_TEST_D", "caller's value", 1);
+  ::unsetenv("VOXMIRA_TEST_E");
+  EXPECT_FALSE(env_present("VOXMIRA_TEST_E"));
+  const std::pair<const char*, const char*> cases[] = {{"VOXMIRA_TEST_D", "a=b c"},
+                                                       {"VOXMIRA_TEST_E", ""}};
+  for (const auto& [name, value] : cases) {
+    EXPECT_EQ(set_env(name, value), 0) << name;
+    ASSERT_TRUE(env_present(name)) << name;
+    EXPECT_STREQ(std::getenv(name), value) << name;
+  }
+}
+
+// {serial, ldev, drive}: a command device on \\.\PhysicalDrive<drive> when drive >= 0.
+SortedUnits collect(const std::vector<std::array<int, 3>>& devices, std::string names = "") {
+  SortedUnits units;
+  for (std::size_t i = 0; i < devices.size(); ++i) {
+    DevIdentity r;
+    r.serial = devices[i][0], r.ldev = devices[i][1], r.is_cmddev = devices[i][2] >= 0;
+    std::snprintf(r.dev_path, sizeof r.dev_path, "\\\\.\\PhysicalDrive%d", devices[i][2]);
+    EXPECT_EQ(units.sorted_insert(names.substr(i, 1).c_str(), r), 0);
+  }
+  return units;
+}
+
+TEST(SortedUnits, SerialThenLdevThenArrivalOrder) {
+  std::string walked;
+  const auto units = collect({{300, 5, 0},
+                              {20, 5, 0},
+                              {INT32_MIN, 3, 0},
+                              {20, 3, 0},
+                              {20, 5, 0},
+                              {INT32_MAX, -1, 0},
+                              {20, -3, 0}},
+                             "abcdefg");
+  for (const auto& [serial, node] : units.serials()) {
+    for (const auto& [ldev, entries] : node.groups) {
+      for (const UnitEntry& e : entries) {
+        EXPECT_TRUE(e.record.serial == serial && e.record.ldev == ldev);
+        walked += std::to_string(serial) + "/" + std::to_string(ldev) + e.name + " ";
+      }
+    }
+  }
+  EXPECT_EQ(walked, "-2147483648/3c 20/-3g 20/3d 20/5b 20/5e 300/5a 2147483647/-1f ");
+  // The command-device image shows the LDEV with most command paths; a tie keeps the lowest.
+  const auto cm =
+      collect({{1, 9, 1}, {1, 5, -1}, {1, 5, 2}, {1, 7, 3}, {1, 7, 4}, {1, 3, 5}}, "abcdef");
+  const auto* best = best_command_group(cm.serials().at(1));
+  ASSERT_NE(best, nullptr);
+  EXPECT_EQ(best->front().name + best->back().name, "de");
+  EXPECT_EQ(best_command_group(collect({{1, 2, -1}}).serials().at(1)), nullptr);
+  GroupEntries group(3);  // paths of 23 characters, without an end, and short
+  std::strcpy(group[0].record.dev_path, "\\\\.\\PhysicalDrive123456");
+  std::memset(group[1].record.dev_path, 'P', sizeof group[1].record.dev_path);
+  std::strcpy(group[2].record.dev_path, "\\\\.\\PhysicalDrive1");
+  for (UnitEntry& e : group) e.record.is_cmddev = 1;
+  EXPECT_EQ(cm_image_unit(3, -7, group), "#UnitID 3 (Serial# -7)\n\\\\.\\PhysicalDrive123456 " +
+                                             std::string(64, 'P') +
+                                             " \\\\.\\PhysicalDrive1      \n");
+}
+
+// Records the drives the probe opens ("1 2 ") and "dos " for every read of the DOS name list.
+// Every call fails, so nothing is identified: what the loop did shows in the record alone.
+class CallRecorder : public test::FakeBackend {
+ public:
+  explicit CallRecorder(std::string& calls) : calls_(calls) {}
+  plat::Handle create_file(const char* path, std::uint32_t, std::uint32_t, std::uint32_t,
+                           std::uint32_t) override {
+    calls_ += std::string(path + std::strlen("\\\\.\\PhysicalDrive")) + " ";
+    return fail_handle();
+  }
+  std::uint32_t query_dos_device_list_w(char16_t*, std::uint32_t) override {
+    calls_ += "dos ";
+    return fail(win::ERROR_ACCESS_DENIED);
+  }
+
+ private:
+  std::string& calls_;
+};
+
+// Runs the loop as main does: options parsed from `args`, the other words or STDIN probed.
+class InputLoop : public testing::Test {
+ protected:
+  void SetUp() override { plat::set_backend(std::make_unique<CallRecorder>(calls)); }
+  void TearDown() override {
+    plat::set_backend(std::make_unique<test::FakeBackend>());
+    dvobj_char = '$', cli_mode = 0;
+  }
+  int run(Words words, const std::string& input) {
+    calls.clear();
+    std::FILE* f = std::tmpfile();
+    std::fputs(input.c_str(), f);
+    std::rewind(f);
+    Argv args(std::move(words));
+    RunOptions o;
+    std::vector<bool> redirections;
+    SortedUnits sorted;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    parse_options(args.argc(), args.pointers.data(), o, redirections);
+    const int status =
+        run_input_loop(f, "voxmira", args.argc(), args.pointers.data(), redirections, o, sorted);
+    stderr_text = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    std::fclose(f);
+    return status;
+  }
+  std::string calls, stderr_text;
+};
+
+TEST_F(InputLoop, WordsAreFilteredExpandedAndProbed) {
+  const struct {
+    Words args;
+    std::string input;
+    const char* calls;
+    int status = 0;
+    char dvobj = '$';
+  } cases[] = {
+      {{}, "hd1 hd3-2\n", "1 2 3 "},
+      // "quit" first in a line ends the run; later, or in another case, it is a word.
+      {{}, "hd1 quit hd2\nQUIT hd4\nquit\nhd3\n", "1 2 4 "},
+      {{}, "#hd1 hd2\nhd3 #4\n", "3 4 "},
+      {{}, "\n \t \nhd4\nhd5", "4 "},
+      {{}, "-CLI hd C: x\nC:\\Vol3\\Dsk1 \\Dsk7\n", "1 7 "},
+      {{"-grep=Harddisk"}, "VG1 Harddisk2 harddisk3 Hard4\n#Harddisk5\nquit Harddisk6\n", "2 "},
+      {{"-grep="}, "hd1 2\n", "1 2 "},
+      {{}, "$Phys\n%Phys\n", "dos "},
+      {{}, "%Phys\n$Phys\n", "dos dos ", 0, '%'},
+      // The arguments are one batch; a carried-out redirection is no device word.
+      {{"-fx", "hd1", "-pin"}, "hd9\n", "1 "},
+      {{"quit", "hd1"}, "hd9\n", ""},
+      {{"hd1", "quit", "hd2"}, "hd9\n", "1 2 "},
+      {{"#", "hd1"}, "hd9\n", ""},
+      {{"-z2w=", "hd3", "-z1"}, "hd9\n", "3 1 "},
+      // Exit status: under -gvinfex a device not identified fails the run.
+      {{"-gvinfex"}, "hd1\nquit\nhd2\n", "1 ", 1},
+      {{"-gvinfex"}, "hd\n", "", 0},
+      {{"-gvinf"}, "hd1\n", "1 ", 0},
+      {{"-sort", "-gvinfex"}, "hd1\n", "1 ", 1},
+      {{"-sort", "-CM"}, "hd1\n", "1 ", 1},  // no command device found
+      {{"-CM"}, "hd1\n", "1 ", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.input + (c.args.empty() ? "" : c.args[0]));
+    dvobj_char = c.dvobj, cli_mode = 0;
+    EXPECT_EQ(run(c.args, c.input), c.status);
+    EXPECT_EQ(calls, c.calls);
+  }
+  run({}, "hd1\n");  // probe failures speak only outside -CLI
+  EXPECT_EQ(stderr_text.rfind("Harddisk1 -> ", 0), 0u) << stderr_text;
+  run({"-CLI", "-sort", "hd1"}, "");
+  EXPECT_EQ(stderr_text, "");
+}
+
+}  // namespace
+}  // namespace vox
