@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "driver/flags.h"
 #include "layout/layout_file_format.h"
 #include "layout/layout_file_path.h"
 #include "layout/layout_lines.h"
@@ -80,7 +81,7 @@ TEST(LayoutLines, DumpAndResultLines) {
   const std::string lines[][2] = {
       {entry(kBasic, {-512, -1, 1, 0x0C, kStyleGpt}, 0),  // the basic form has no style
        "[MBR_PNO = 001]:[Atr = 0c]:\nST[000] -> fffffffffffffe00\nLN[000] -> ffffffffffffffff\n"},
-      {entry(kEx, {17408, 1 << 27, 1000, 0, kStyleGpt, test::kGuid, 0x8000000000000001}, 1),
+      {entry(kEx, {17408, 1 << 27, 1000, 0, kStyleGpt, 0x8000000000000001}, 1),
        "[GPT_PNO = 1000]:[Atr = 8000000000000001]: 00112233-4455-6677-8899-AABBCCDDEEFF\n"
        "ST[001] -> 0000000000004400\nLN[001] -> 0000000008000000\n"},
       {entry(kEx, {0, 0, 0, 0, kStyleRaw}, 1023),
@@ -115,8 +116,7 @@ TEST(LayoutFile, HeaderAndDiskTag) {
   } tags[] = {
       {kBasic, canned_layout(kBasic, 0x1A2B3C4D, {{512, 512, 1}}), "1A2B3C4D"},
       {kBasic, canned_layout(kBasic, 0xAB, {}), "000000AB"},
-      {kEx, canned_layout(kEx, 0, {}, kStyleGpt, test::kGuid),
-       "00112233-4455-6677-8899-AABBCCDDEEFF"},
+      {kEx, canned_layout(kEx, 0, {}, kStyleGpt), "00112233-4455-6677-8899-AABBCCDDEEFF"},
       {kEx, canned_layout(kEx, 0xDEADBEEF, {}), "DEADBEEF"},
       {kEx, canned_layout(kEx, 0, {}, kStyleRaw), "00000000"},
       {kEx, canned_layout(kEx, 0x01020304, {}, 9), "01020304"},
