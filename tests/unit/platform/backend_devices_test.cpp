@@ -1,296 +1,268 @@
 // The backend's device side: what "\\.\" paths open, which control codes each handle
-// takes, layouts through the handles with their write-back, DOS name queries.
+// takes, DOS names, the pass-through emulation, property queries and volume extents.
 #include <gtest/gtest.h>
 
-#include "platform/backends.h"
-#include "platform/hostimage/drive_layout.h"
+#include <array>
+
+#include "platform/hostimage/scsi_device.h"
+#include "platform/hostimage/storage_property.h"
+#include "platform/hostimage/volume_extents.h"
 #include "tests/unit/platform/image_fixture.h"
 
 namespace vox::plat::hostimage {
 namespace {
 
-using test::backend_for;
-using test::load_image;
+using test::ioctl;
+using test::open;
+using test::record;
 
-constexpr std::uint32_t kReadWrite = win::GENERIC_READ | win::GENERIC_WRITE;
-
-const char* const kHost = R"({
-  "disks": [{"number": 1, "inquiry": "00", "layout": {"signature": 7, "partitions": [{"offset": 512, "length": 1024}]}},
-            {"number": 2, "open_error": 5}, {"number": 3, "layout_error": 1117, "set_layout_error": 19}],
-  "dos_devices": [{"name": "C:", "target": "\\Device\\HarddiskVolume3"},
-                  {"name": "D:", "target": "\\Device\\CdRom0"},
-                  {"name": "E:", "target": "\\Device\\HarddiskVolume4"},
-                  {"name": "PhysicalDrive7", "target": "\\Device\\Harddisk7\\DR7"},
-                  {"name": "Volume{abc}", "target": ["\\Device\\HarddiskVolume3", "\\Device\\Other"]}],
+const char* const kHost = R"({"disks": [{"number": 1}, {"number": 2, "open_error": 5}],
+  "dos_devices": [{"name": "C:", "target": "\\Device\\HarddiskVolume3"}, {"name": "D:", "target": "\\Device\\CdRom0"},
+    {"name": "E:", "target": "\\Device\\HarddiskVolume4"}, {"name": "PhysicalDrive7", "target": "\\Device\\Tape0"},
+    {"name": "Volume{abc}", "target": ["\\Device\\HarddiskVolume3", "\\Device\\Other"]}],
   "volumes": [{"target": "\\Device\\HarddiskVolume3", "disks": [1]},
-              {"target": "\\device\\harddiskvolume4", "disks": [2], "open_error": 1167}]
-})";
+              {"target": "\\device\\harddiskvolume4", "disks": [2], "open_error": 1167}]})";
 
 TEST(BackendDevices, DevicePathsOpenWhatTheImageLists) {
-  auto b = backend_for(kHost);
-  const std::pair<const char*, std::uint32_t> cases[] = {
-      {"\\\\.\\PhysicalDrive1", 0},
-      {"\\\\.\\physicaldrive1", 0},
-      {"\\\\.\\PhysicalDrive01", 2},
-      {"\\\\.\\PhysicalDrive2", 5},
-      {"\\\\.\\PhysicalDrive9", 2},
-      {"\\\\.\\PhysicalDrive", 2},
-      {"\\\\.\\PhysicalDrive7", 0},
-      {"\\\\.\\C:", 0},
-      {"\\\\.\\c:", 0},
-      {"\\\\.\\D:", 0},
-      {"\\\\.\\E:", 1167},
-      {"\\\\.\\Volume{abc}", 0},
-      {"\\\\.\\X:", 2},
-      {"\\\\.\\C:\\mnt\\x", 2},
-      {"\\\\.\\", 2},
-  };
-  for (const auto& [path, error] : cases) {
-    b->set_last_error(99);
-    const Handle h = b->create_file(path, kReadWrite, 3, win::OPEN_EXISTING, 0x80);
-    EXPECT_EQ(h != kInvalidHandle, error == 0) << path;
-    EXPECT_EQ(b->get_last_error(), error) << path;
-    if (h != kInvalidHandle) {
-      EXPECT_TRUE(b->close_handle(h));
+  const std::pair<std::uint32_t, std::vector<std::string>> cases[] = {
+      {0, {"PhysicalDrive1", "physicaldrive1", "PhysicalDrive7", "c:", "Volume{abc}"}},
+      {2, {"PhysicalDrive01", "PhysicalDrive9", "PhysicalDrive", "X:", "C:\\mnt\\x", ""}},
+      {5, {"PhysicalDrive2"}},
+      {1167, {"E:"}}};
+  HostImage image = test::load_image(kHost);
+  for (bool indexed : {true, false}) {  // by the loader's index of disk numbers, or by search
+    if (!indexed) image.disk_places.clear();
+    HostImageBackend b(image);
+    for (const auto& [error, names] : cases) {
+      for (const std::string& name : names) {
+        b.set_last_error(99);
+        const Handle h = open(b, "\\\\.\\" + name);
+        EXPECT_EQ(h != kInvalidHandle, error == 0) << name;
+        EXPECT_EQ(b.get_last_error(), error) << name;
+        if (h != kInvalidHandle) b.close_handle(h);
+      }
     }
   }
 }
 
 TEST(BackendDevices, ControlCodesFollowTheHandleKindAndAccess) {
-  auto b = backend_for(kHost);
-  const Handle disk = b->create_file("\\\\.\\PhysicalDrive1", kReadWrite, 3, 3, 0);
-  const Handle disk_no_access = b->create_file("\\\\.\\PhysicalDrive1", 0, 3, 3, 0);
-  const Handle disk_read = b->create_file("\\\\.\\PhysicalDrive1", win::GENERIC_READ, 3, 3, 0);
-  const Handle volume = b->create_file("\\\\.\\C:", 0, 3, 3, 0);
-  const Handle cdrom = b->create_file("\\\\.\\D:", 0, 3, 3, 0);
-  const Handle other_disk = b->create_file("\\\\.\\PhysicalDrive7", kReadWrite, 3, 3, 0);
-  Bytes out(win::kLayoutExBufferSize);
-  Bytes in(64);
-  struct Case {
-    const char* what;
-    Handle h;
-    std::uint32_t code;
-    std::uint32_t error;
-  };
-  const Case cases[] = {
-      {"extents of a volume", volume, win::IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, 0},
-      {"extents of a disk", disk, win::IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, 1},
-      {"extents of a CD-ROM", cdrom, win::IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, 1},
-      {"pass-through on a volume", volume, win::IOCTL_SCSI_PASS_THROUGH_DIRECT, 5},
-      {"layout of a volume", volume, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, 1},
-      {"layout of a DOS name without disk", other_disk, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, 1},
-      {"unknown code", disk, 0x002D0C14, 1},
-      {"GET EX needs no access", disk_no_access, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, 0},
-      {"GET needs read access", disk_no_access, win::IOCTL_DISK_GET_DRIVE_LAYOUT, 5},
-      {"GET with read access", disk_read, win::IOCTL_DISK_GET_DRIVE_LAYOUT, 0},
-      {"SET needs write access", disk_read, win::IOCTL_DISK_SET_DRIVE_LAYOUT, 5},
-      {"pass-through needs both", disk_read, win::IOCTL_SCSI_PASS_THROUGH_DIRECT, 5},
-      {"property query needs none", disk_no_access, win::IOCTL_STORAGE_QUERY_PROPERTY, 50},
-      {"closed handle", 12345, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, 6},
-  };
-  for (const Case& c : cases) {
-    b->set_last_error(0);
+  HostImageBackend b(test::load_image(kHost));
+  const Handle disk = open(b, "\\\\.\\PhysicalDrive1"), none = open(b, "\\\\.\\PhysicalDrive1", 0),
+               read = open(b, "\\\\.\\PhysicalDrive1", win::GENERIC_READ),
+               volume = open(b, "\\\\.\\C:", 0), cdrom = open(b, "\\\\.\\D:", 0),
+               tape = open(b, "\\\\.\\PhysicalDrive7");
+  Bytes out(4096), in(64);
+  constexpr std::uint32_t ext = win::IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS,
+                          pt = win::IOCTL_SCSI_PASS_THROUGH_DIRECT,
+                          get = win::IOCTL_DISK_GET_DRIVE_LAYOUT,
+                          get_ex = win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX,
+                          set = win::IOCTL_DISK_SET_DRIVE_LAYOUT,
+                          prop = win::IOCTL_STORAGE_QUERY_PROPERTY;
+  // Extents on volumes only, layouts on disks; GET EX and the property query need no access,
+  // GET read access, SET write access, the pass-through both.
+  const std::tuple<Handle, std::uint32_t, std::uint32_t> cases[] = {
+      {volume, ext, 0},    {disk, ext, 1},    {cdrom, ext, 1},       {volume, pt, 5},
+      {volume, get_ex, 1}, {tape, get_ex, 1}, {disk, 0x002D0C14, 1}, {none, get_ex, 0},
+      {none, get, 5},      {read, get, 0},    {read, set, 5},        {read, pt, 5},
+      {none, prop, 50},    {12345, get_ex, 6}};
+  for (const auto& [h, code, error] : cases) {
     std::uint32_t returned = 99;
-    const bool ok = b->device_io_control(c.h, c.code, in.data(), 12, out.data(),
-                                         static_cast<std::uint32_t>(out.size()), &returned);
-    EXPECT_EQ(ok, c.error == 0) << c.what;
-    EXPECT_EQ(b->get_last_error(), c.error) << c.what;
-    if (!ok) {
-      EXPECT_EQ(returned, 0u) << c.what;
-    }
+    EXPECT_EQ(ioctl(b, h, code, in.data(), 12, out.data(), 4096, &returned), error) << h << code;
   }
-  for (Handle h : {disk, disk_no_access, disk_read, volume, cdrom, other_disk}) {
-    EXPECT_TRUE(b->close_handle(h));
-  }
-  EXPECT_FALSE(b->close_handle(disk));
-  EXPECT_EQ(b->get_last_error(), 6u);
+  for (Handle h : {disk, none, read, volume, cdrom, tape}) EXPECT_TRUE(b.close_handle(h));
+  EXPECT_FALSE(b.close_handle(disk));
+  EXPECT_EQ(b.get_last_error(), 6u);
 }
 
-TEST(BackendDevices, LayoutGetBoundsAndErrors) {
-  auto b = backend_for(kHost);
-  const Handle d1 = b->create_file("\\\\.\\PhysicalDrive1", kReadWrite, 3, 3, 0);
-  const Handle d3 = b->create_file("\\\\.\\PhysicalDrive3", kReadWrite, 3, 3, 0);
-  Bytes out(200, 0xEE);
-  std::uint32_t returned = 0;
-  ASSERT_TRUE(b->device_io_control(d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT, nullptr, 0, out.data(), 40,
-                                   &returned));
-  EXPECT_EQ(returned, 40u);
-  EXPECT_EQ(out[4], 7);
-  EXPECT_EQ(out[40], 0xEE);
-  EXPECT_FALSE(b->device_io_control(d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT, nullptr, 0, out.data(),
-                                    39, &returned));
-  EXPECT_EQ(b->get_last_error(), 122u);
-  EXPECT_FALSE(b->device_io_control(d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, nullptr, 0, out.data(),
-                                    191, &returned));
-  EXPECT_EQ(b->get_last_error(), 122u);
-  ASSERT_TRUE(b->device_io_control(d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, nullptr, 0, out.data(),
-                                   192, nullptr));
-  for (std::uint32_t code :
-       {win::IOCTL_DISK_GET_DRIVE_LAYOUT, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX}) {
-    EXPECT_FALSE(b->device_io_control(d3, code, nullptr, 0, out.data(), 200, &returned));
-    EXPECT_EQ(b->get_last_error(), 1117u);
-  }
-  for (std::uint32_t code :
-       {win::IOCTL_DISK_SET_DRIVE_LAYOUT, win::IOCTL_DISK_SET_DRIVE_LAYOUT_EX}) {
-    EXPECT_FALSE(b->device_io_control(d3, code, out.data(), 200, nullptr, 0, &returned));
-    EXPECT_EQ(b->get_last_error(), 19u);
-  }
-}
-
-TEST(BackendDevices, SetWritesTheImageBackKeepingEverythingElse) {
-  test::TempDir dir;
-  const std::string path = dir.write("host.json", R"({
-  "_note": "kept",
-  "disks": [
-    {"number": 1, "layout": {"signature": 7}, "inquiry": "00 01"},
-    {"number": 2, "inquiry": "aa   bb"}
-  ],
-  "pairs": [0.5]
-})");
-  std::string error;
-  auto b = make_host_image_backend(path, error);
-  ASSERT_NE(b, nullptr) << error;
-  const Handle d1 = b->create_file("\\\\.\\PhysicalDrive1", kReadWrite, 3, 3, 0);
-  const Handle d2 = b->create_file("\\\\.\\PhysicalDrive2", kReadWrite, 3, 3, 0);
-
-  DiskLayout gpt;
-  gpt.style = LayoutStyle::gpt;
-  ASSERT_TRUE(parse_guid_text("00112233-4455-6677-8899-AABBCCDDEEFF", gpt.disk_id));
-  const Bytes set = build_drive_layout_ex(gpt);
-  ASSERT_TRUE(b->device_io_control(d1, win::IOCTL_DISK_SET_DRIVE_LAYOUT_EX, set.data(),
-                                   static_cast<std::uint32_t>(set.size()), nullptr, 0, nullptr));
-  EXPECT_EQ(dir.read("host.json"), R"({
-  "_note": "kept",
-  "disks": [
-    {
-      "number": 1,
-      "layout": {
-        "style": "gpt",
-        "disk_id": "00112233-4455-6677-8899-AABBCCDDEEFF",
-        "partitions": []
-      },
-      "inquiry": "00 01"
-    },
-    {
-      "number": 2,
-      "inquiry": "aa   bb"
-    }
-  ],
-  "pairs": [
-    0.5
-  ]
-}
-)");
-  EXPECT_FALSE(std::filesystem::exists(dir.file("host.json.new")));
-  Bytes got(set.size() + 16);
-  std::uint32_t returned = 0;
-  ASSERT_TRUE(b->device_io_control(d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, nullptr, 0, got.data(),
-                                   static_cast<std::uint32_t>(got.size()), &returned));
-  EXPECT_EQ(Bytes(got.begin(), got.begin() + returned), set);
-
-  // A second disk gets a layout key of its own; the file reloads to the same records.
-  const Bytes legacy = build_drive_layout(load_image(R"({"disks": [{"number": 0, "layout":
-    {"signature": 9, "partitions": [{"offset": 32256, "length": 512, "boot": true}]}}]})")
-                                              .disks[0]
-                                              .layout);
-  ASSERT_TRUE(b->device_io_control(d2, win::IOCTL_DISK_SET_DRIVE_LAYOUT, legacy.data(),
-                                   static_cast<std::uint32_t>(legacy.size()), nullptr, 0, nullptr));
-  auto reloaded = make_host_image_backend(path, error);
-  ASSERT_NE(reloaded, nullptr) << error;
-  const Handle r1 = reloaded->create_file("\\\\.\\PhysicalDrive1", kReadWrite, 3, 3, 0);
-  const Handle r2 = reloaded->create_file("\\\\.\\PhysicalDrive2", kReadWrite, 3, 3, 0);
-  ASSERT_TRUE(reloaded->device_io_control(r1, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, nullptr, 0,
-                                          got.data(), static_cast<std::uint32_t>(got.size()),
-                                          &returned));
-  EXPECT_EQ(Bytes(got.begin(), got.begin() + returned), set);
-  ASSERT_TRUE(reloaded->device_io_control(r2, win::IOCTL_DISK_GET_DRIVE_LAYOUT, nullptr, 0,
-                                          got.data(), static_cast<std::uint32_t>(got.size()),
-                                          &returned));
-  EXPECT_EQ(Bytes(got.begin(), got.begin() + returned), legacy);
-}
-
-TEST(BackendDevices, FailedSetLeavesFileAndTableAlone) {
-  test::TempDir dir;
-  const std::string text = R"({"disks": [{"number": 1, "layout": {"signature": 7}}]})";
-  const std::string path = dir.write("host.json", text);
-  std::string error;
-  auto b = make_host_image_backend(path, error);
-  ASSERT_NE(b, nullptr) << error;
-  const Handle d1 = b->create_file("\\\\.\\PhysicalDrive1", kReadWrite, 3, 3, 0);
-  Bytes set(8, 0);
-  set[4] = 9;
-  // Too short for its PartitionCount: refused before anything is written.
-  set[0] = 1;
-  EXPECT_FALSE(b->device_io_control(d1, win::IOCTL_DISK_SET_DRIVE_LAYOUT, set.data(), 8, nullptr, 0,
-                                    nullptr));
-  EXPECT_EQ(b->get_last_error(), 87u);
-  // The new file cannot be written: the call fails, nothing changes.
-  set[0] = 0;
-  std::filesystem::create_directory(dir.file("host.json.new"));
-  EXPECT_FALSE(b->device_io_control(d1, win::IOCTL_DISK_SET_DRIVE_LAYOUT, set.data(), 8, nullptr, 0,
-                                    nullptr));
-  EXPECT_EQ(b->get_last_error(), 5u);
-  EXPECT_EQ(dir.read("host.json"), text);
-  Bytes got(8);
-  ASSERT_TRUE(b->device_io_control(d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT, nullptr, 0, got.data(), 8,
-                                   nullptr));
-  EXPECT_EQ(got[4], 7);
-}
-
-TEST(BackendDevices, QueryDosDeviceOfOneName) {
-  auto b = backend_for(kHost);
-  struct Case {
-    const char* name;
-    std::uint32_t size;
-    std::string stored;
-    std::uint32_t error;
-  };
+TEST(BackendDevices, QueryDosDevice) {
+  HostImageBackend b(test::load_image(kHost));
   const std::string c_target("\\Device\\HarddiskVolume3\0\0", 25);
-  const Case cases[] = {
-      {"C:", 100, c_target, 0},
+  const std::tuple<const char*, std::uint32_t, std::string, std::uint32_t> cases[] = {
       {"c:", 25, c_target, 0},
       {"C:", 24, "", 122},
       {"Volume{abc}", 100, std::string("\\Device\\HarddiskVolume3\0\\Device\\Other\0\0", 39), 0},
+      {nullptr, 100, std::string("C:\0D:\0E:\0PhysicalDrive7\0Volume{abc}\0\0", 37), 0},
       {"Z:", 100, "", 2},
       {"C:\\", 100, "", 2},
-      {"", 100, "", 2},
-  };
-  for (const Case& c : cases) {
+      {"", 100, "", 2}};
+  for (const auto& [name, size, stored, error] : cases) {
     std::string buffer(100, '#');
-    b->set_last_error(0);
-    const std::uint32_t n = b->query_dos_device_a(c.name, buffer.data(), c.size);
-    EXPECT_EQ(n, c.stored.size()) << c.name;
-    EXPECT_EQ(buffer.substr(0, n), c.stored) << c.name;
-    EXPECT_EQ(buffer[n], '#') << c.name;
-    EXPECT_EQ(b->get_last_error(), c.error) << c.name;
+    b.set_last_error(0);
+    const std::uint32_t n = b.query_dos_device_a(name, buffer.data(), size);
+    EXPECT_EQ(buffer.substr(0, n + 1), stored + "#") << size;
+    EXPECT_EQ(b.get_last_error(), error) << size;
+  }
+  std::u16string wide(64, u'#');
+  EXPECT_EQ(b.query_dos_device_list_w(wide.data(), 37), 37u);
+  EXPECT_EQ(wide.substr(0, 38),
+            std::u16string(u"C:\0D:\0E:\0PhysicalDrive7\0Volume{abc}\0\0#", 38));
+  EXPECT_EQ(b.query_dos_device_list_w(wide.data(), 36), 0u);
+  EXPECT_EQ(b.get_last_error(), 122u);
+  EXPECT_EQ(b.query_dos_device_list_w(nullptr, 100), 0u);
+  EXPECT_EQ(b.get_last_error(), 122u);
+  HostImageBackend failing(
+      test::load_image(R"({"dos_list_error": 8, "dos_devices": [{"name": "C:", "target": "x"}]})"));
+  EXPECT_EQ(failing.query_dos_device_list_w(wide.data(), 64), 0u);
+  EXPECT_EQ(failing.get_last_error(), 8u);
+  std::string one(8, '#');
+  EXPECT_EQ(failing.query_dos_device_a("C:", one.data(), 8), 3u);  // one name still resolves
+}
+
+Bytes sense(std::uint8_t key, std::uint8_t asc) {
+  return record(18, "0:1=0x70 2:1=" + std::to_string(key) + " 7:1=10 12:1=" + std::to_string(asc));
+}
+
+// Data 1, 2, 3, ... as INQUIRY data and pages; a page with its own status and sense,
+// one whose call fails.
+Disk sample_disk() {
+  Disk d;
+  for (std::size_t i = 0; i < 300; ++i) d.pages[0xE2].data.push_back(std::uint8_t(i + 1));
+  d.inquiry.assign(d.pages[0xE2].data.begin(), d.pages[0xE2].data.begin() + 40);
+  d.pages[0x83].data.assign(d.pages[0xE2].data.begin(), d.pages[0xE2].data.begin() + 100);
+  d.pages[0xC0] = PageAnswer{{}, 2, sense(6, 0x29), 0};
+  d.pages[0xC1].error = 1117;
+  return d;
+}
+
+IoResult run(const Disk& disk, win::ScsiPassThroughBlock& block) {
+  return run_pass_through(disk, &block, sizeof block.sptd, &block, sizeof block);
+}
+
+TEST(PassThrough, AnswersWithinAllocationAndTransferLength) {
+  // CDB, transfer length, data bytes copied, zero bytes after them, sense.
+  const std::tuple<std::array<int, 6>, std::uint32_t, std::uint32_t, std::uint32_t, Bytes> cases[] =
+      {{{0x12, 0, 0, 0, 0xFF, 0}, 256, 40, 215, {}},  // data shorter than both limits
+       {{0x12, 0, 0, 0, 0x10, 0}, 256, 16, 0, {}},    // allocation length 16
+       {{0x12, 0, 0, 0, 0xFF, 0}, 8, 8, 0, {}},       // transfer length 8
+       {{0x12, 1, 0x83, 0, 0xFF, 0}, 255, 100, 155, {}},
+       {{0x12, 1, 0xE2, 2, 0xFF, 0}, 255, 255, 0, {}},            // allocation 0x02FF
+       {{0x12, 1, 0x80, 0, 0xFF, 0}, 255, 0, 0, sense(5, 0x24)},  // page not listed
+       {{0x12, 0, 0x83, 0, 0xFF, 0}, 255, 0, 0, sense(5, 0x24)},  // page code without EVPD
+       {{0x12, 2, 0, 0, 0xFF, 0}, 255, 0, 0, sense(5, 0x24)},     // CmdDt
+       {{0x00, 0, 0, 0, 0, 0}, 255, 0, 0, sense(5, 0x20)},        // other operation code
+       {{0x12, 1, 0xC0, 0, 0xFF, 0}, 255, 0, 255, sense(6, 0x29)}};
+  const Disk disk = sample_disk();
+  for (const auto& [cdb, transfer, moved, zeroed, want_sense] : cases) {
+    SCOPED_TRACE(cdb[2] + 256 * cdb[4]);
+    std::array<std::uint8_t, 512> buffer;
+    buffer.fill(0xAA);
+    auto block = test::inquiry_block({cdb[0], cdb[1], cdb[2], cdb[3], cdb[4], cdb[5]},
+                                     buffer.data(), transfer);
+    const IoResult r = run(disk, block);
+    const std::uint8_t status = want_sense.empty() ? 0 : 2;
+    EXPECT_TRUE(r.error == 0 && r.scsi_status == status && block.sptd.ScsiStatus == status);
+    EXPECT_EQ(r.returned, 56u + want_sense.size());
+    EXPECT_EQ(block.sptd.DataTransferLength, moved);
+    EXPECT_EQ(Bytes(block.sense, block.sense + block.sptd.SenseInfoLength), want_sense);
+    EXPECT_EQ(block.sense[want_sense.size()], 0);
+    Bytes expected(disk.pages.at(0xE2).data.begin(), disk.pages.at(0xE2).data.begin() + moved);
+    expected.resize(moved + zeroed, 0);
+    expected.push_back(0xAA);  // nothing past the limit
+    EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + expected.size()), expected);
   }
 }
 
-TEST(BackendDevices, QueryDosDeviceOfTheWholeList) {
-  auto b = backend_for(kHost);
-  const std::u16string list(u"C:\0D:\0E:\0PhysicalDrive7\0Volume{abc}\0\0", 37);
-  std::u16string buffer(64, u'#');
-  EXPECT_EQ(b->query_dos_device_list_w(buffer.data(), 64), 37u);
-  EXPECT_EQ(buffer.substr(0, 37), list);
-  EXPECT_EQ(buffer[37], u'#');
-  EXPECT_EQ(b->query_dos_device_list_w(buffer.data(), 37), 37u);
-  EXPECT_EQ(b->query_dos_device_list_w(buffer.data(), 36), 0u);
-  EXPECT_EQ(b->get_last_error(), 122u);
-  EXPECT_EQ(b->query_dos_device_list_w(nullptr, 100), 0u);
-  EXPECT_EQ(b->get_last_error(), 122u);
-  std::string narrow(64, '#');
-  EXPECT_EQ(b->query_dos_device_a(nullptr, narrow.data(), 64), 37u);
-  EXPECT_EQ(narrow.substr(0, 37), std::string("C:\0D:\0E:\0PhysicalDrive7\0Volume{abc}\0\0", 37));
+TEST(PassThrough, StatusSenseFailuresAndBounds) {
+  Disk disk = sample_disk();
+  disk.inquiry_status = 0x08;
+  disk.inquiry_sense = {0x70, 0, 0x0B};
+  std::array<std::uint8_t, 256> buffer;
+  buffer.fill(0xAA);
+  auto block = test::inquiry_block({0x12, 0, 0, 0, 0xFF, 0}, buffer.data(), 256);
+  EXPECT_EQ(run(disk, block).error, 0u);
+  EXPECT_EQ(Bytes(block.sense, block.sense + 4), (Bytes{0x70, 0, 0x0B, 0}));
+  EXPECT_TRUE(block.sptd.ScsiStatus == 8 && block.sptd.SenseInfoLength == 3);
+  block = test::inquiry_block({0x12, 1, 0x80, 0, 0xFF, 0}, buffer.data(), 255);
+  block.sptd.SenseInfoLength = 8;  // the sense is cut there
+  run(disk, block);
+  EXPECT_EQ(Bytes(block.sense, block.sense + 9), (Bytes{0x70, 0, 5, 0, 0, 0, 0, 0x0A, 0}));
+  buffer.fill(0xAA);
+  block = test::inquiry_block({0x12, 0, 0}, buffer.data(), 255);  // short CDB: allocation 0
+  run(disk, block);
+  EXPECT_TRUE(block.sptd.DataTransferLength == 0 && buffer[0] == 0xAA);
+  disk.inquiry_error = 21;  // the standard INQUIRY fails, the pages still answer
+  const std::pair<std::initializer_list<int>, std::uint32_t> calls[] = {
+      {{0x12, 0, 0, 0, 0xFF, 0}, 21},
+      {{0x12, 1, 0xC1, 0, 0xFF, 0}, 1117},
+      {{0x12, 1, 0x83, 0, 0xFF, 0}, 0}};
+  for (const auto& [cdb, error] : calls) {
+    block = test::inquiry_block(cdb, buffer.data(), 255);
+    EXPECT_EQ(run(disk, block).error, error);
+  }
+  // Records that do not hold together fail the call.
+  const auto spoiled = [&](auto spoil) {
+    block = test::inquiry_block({0x12, 0, 0, 0, 0xFF, 0}, buffer.data(), 256);
+    std::uint32_t in = sizeof block.sptd, out = sizeof block;
+    spoil(block.sptd, in, out);
+    return run_pass_through(disk, &block, in, &block, out).error;
+  };
+  EXPECT_EQ(spoiled([](auto&, auto& in, auto&) { in = 55; }), 87u);
+  EXPECT_EQ(spoiled([](auto&, auto&, auto& out) { out = 55; }), 87u);
+  EXPECT_EQ(spoiled([](auto& r, auto&, auto&) { r.Length = 44; }), 87u);
+  EXPECT_EQ(spoiled([](auto& r, auto&, auto&) { r.CdbLength = 0; }), 87u);
+  EXPECT_EQ(spoiled([](auto& r, auto&, auto&) { r.CdbLength = 17; }), 87u);
+  EXPECT_EQ(spoiled([](auto& r, auto&, auto&) { r.SenseInfoOffset = 100; }), 87u);  // past output
+  EXPECT_EQ(spoiled([](auto& r, auto&, auto&) { r.SenseInfoOffset = 8; }), 87u);    // over record
+  EXPECT_EQ(spoiled([](auto& r, auto&, auto&) { r.DataBuffer = nullptr; }), 998u);
+  EXPECT_EQ(run_pass_through(disk, nullptr, 56, buffer.data(), 256).error, 87u);
+}
 
-  auto failing =
-      backend_for(R"({"dos_list_error": 8, "dos_devices": [{"name": "C:", "target": "x"}]})");
-  EXPECT_EQ(failing->query_dos_device_list_w(buffer.data(), 64), 0u);
-  EXPECT_EQ(failing->get_last_error(), 8u);
-  EXPECT_EQ(failing->query_dos_device_a(nullptr, narrow.data(), 64), 0u);
-  EXPECT_EQ(failing->query_dos_device_a("C:", narrow.data(), 64), 3u);  // one name still resolves
-  auto empty = backend_for("{}");
-  EXPECT_EQ(empty->query_dos_device_list_w(buffer.data(), 1), 1u);
-  EXPECT_EQ(buffer[0], u'\0');
+TEST(StorageProperty, DescriptorsRefusalsAndShortBuffers) {
+  const Bytes raw{0x00, 0x80, 0x05, 0x02, 0x23, 0x00, 0x00, 0x02, 0x41, 0x42};
+  const auto with_raw = [](Bytes head, const Bytes& tail) {
+    return head.insert(head.end(), tail.begin(), tail.end()), head;
+  };
+  EXPECT_EQ(build_device_descriptor(raw),
+            with_raw(record(36, "0:4=40 4:4=46 10:1=1 11:1=1 28:4=1 32:4=10"), raw));
+  EXPECT_EQ(build_device_descriptor({}),
+            record(40, "0:4=40 4:4=40 28:4=1"));  // at least the header
+  EXPECT_EQ(build_id_descriptor({{1, 3, 0, Bytes(16, 0x60)}, {2, 1, 1, Bytes(21, 0x41)}}),
+            with_raw(with_raw(record(28, "0:4=16 4:4=84 8:4=2 12:4=1 16:4=3 20:2=16 22:2=32"),
+                              Bytes(16, 0x60)),
+                     with_raw(record(16, "0:4=2 4:4=1 8:2=21 10:2=40 12:4=1"),
+                              with_raw(Bytes(21, 0x41), Bytes(3, 0)))));
+  EXPECT_EQ(build_id_descriptor({}), record(16, "0:4=16 4:4=16"));
+  Disk with, without;
+  with.device_property = Bytes(40, 1);
+  with.id_property = std::vector<StorageIdentifier>{};
+  // Disk, property id, query type, input size, output size, error, bytes returned.
+  const std::tuple<const Disk*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
+                   std::uint32_t, std::uint32_t>
+      cases[] = {{&with, 0, 0, 12, 512, 0, 76},    {&without, 0, 0, 12, 512, 50, 0},
+                 {&without, 2, 0, 12, 512, 50, 0}, {&with, 2, 0, 12, 512, 0, 16},
+                 {&with, 6, 0, 12, 512, 50, 0},    {&with, 0, 0, 8, 512, 87, 0},
+                 {&with, 0, 7, 12, 512, 87, 0},    {&with, 0, 1, 12, 512, 0, 0},
+                 {&without, 2, 1, 12, 512, 50, 0}, {&with, 0, 0, 12, 7, 122, 0},
+                 {&with, 0, 0, 12, 8, 0, 8},       {&with, 0, 0, 12, 50, 0, 50}};
+  for (const auto& [disk, id, type, in_size, out_size, error, returned] : cases) {
+    const win::StoragePropertyQuery q{id, type, {0, 0, 0, 0}};
+    Bytes out(513, 0xEE);
+    const IoResult r = query_storage_property(*disk, &q, in_size, out.data(), out_size);
+    EXPECT_TRUE(r.error == error && r.returned == returned) << id << type << in_size << out_size;
+    EXPECT_EQ(out[r.returned], 0xEE);
+  }
+}
+
+TEST(VolumeExtents, ListsTheDisksAndKeepsTheTrueCount) {
+  const Volume two{"\\Device\\HarddiskVolume3", {1, 2}, 0, 0};
+  Bytes out(win::kDiskExtentsBufferSize + 1, 0xEE);
+  const auto size = static_cast<std::uint32_t>(out.size() - 1);
+  IoResult r = volume_disk_extents(two, out.data(), size);
+  EXPECT_TRUE(r.error == 0 && r.returned == 56);
+  EXPECT_EQ(Bytes(out.begin(), out.begin() + 57),
+            record(57,
+                   "0:4=2 8:4=1 16:8=0x100000 24:8=0x40000000 32:4=2 40:8=0x100000 48:8=0x40000000 "
+                   "56:1=0xEE"));
+  // More disks than the buffer holds: the true count, the records that fit.
+  r = volume_disk_extents({"\\Device\\V", std::vector<std::uint32_t>(1500, 7), 0, 0}, out.data(),
+                          size);
+  EXPECT_TRUE(r.error == 0 && r.returned == 24584 && out[0] == 0xDC && out[1] == 5);
+  EXPECT_TRUE(out[8 + 1023 * 24] == 7 && out[size] == 0xEE);
+  EXPECT_EQ(volume_disk_extents(two, out.data(), 31).returned, 8u);  // header, no whole record
+  EXPECT_EQ(volume_disk_extents(two, out.data(), 7).error, 122u);
+  EXPECT_EQ(volume_disk_extents(two, nullptr, 0).error, 122u);
+  EXPECT_EQ(volume_disk_extents({"\\Device\\V", {}, 0, 0}, out.data(), 8).returned, 8u);
+  EXPECT_EQ(volume_disk_extents({"\\Device\\V", {1}, 0, 234}, out.data(), size).error, 234u);
 }
 
 }  // namespace

@@ -1,227 +1,187 @@
-// Drive layout records: GET bytes of every style, SET back into a table, the JSON
-// written for a table.
+// Drive layout records: GET bytes of every style, SET back into a table, the control
+// codes on a drive, and the image written back after a SET.
 #include "platform/hostimage/drive_layout.h"
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
-#include "platform/hostimage/layout_records.h"
 #include "platform/hostimage/le_bytes.h"
 #include "tests/unit/platform/image_fixture.h"
 
 namespace vox::plat::hostimage {
 namespace {
 
+using test::ioctl;
 using test::load_image;
+using test::record;
 
-// Expected records are written field by field into zeroed buffers, at the offsets of
-// the Windows headers (spelled out here, independent of layout_records.h).
-struct Record {
-  Bytes b;
-  explicit Record(std::size_t n) : b(n, 0) {}
-  Record& u8(std::size_t at, std::uint8_t v) { return b[at] = v, *this; }
-  Record& u16(std::size_t at, std::uint16_t v) { return put_le(std::span(b), at, v), *this; }
-  Record& u32(std::size_t at, std::uint32_t v) { return put_le(std::span(b), at, v), *this; }
-  Record& i64(std::size_t at, std::int64_t v) { return put_le(std::span(b), at, v), *this; }
-  Record& u64(std::size_t at, std::uint64_t v) { return put_le(std::span(b), at, v), *this; }
-  Record& guid(std::size_t at, const char* text) {
-    Guid g{};
-    EXPECT_TRUE(parse_guid_text(text, g));
-    std::copy(g.begin(), g.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
-    return *this;
-  }
-};
-
-constexpr const char* kBasicData = "EBD0A0A2-B9E5-4433-87C0-68B6B72699C7";
-constexpr const char* kDiskId = "00112233-4455-6677-8899-AABBCCDDEEFF";
-constexpr const char* kPartId = "01234567-89AB-CDEF-0123-456789ABCDEF";
-
-const char* const kMbrImage = R"({"disks": [{"number": 1, "layout": {"style": "mbr",
-  "signature": 305419896, "partitions": [
-    {"offset": 1048576, "length": 104857600, "type": 7, "boot": true},
-    {"number": 5, "offset": 105906176, "length": 1073741824, "type": "0x0f", "hidden_sectors": 63}]}}]})";
-
-const char* const kGptImage = R"({"disks": [{"number": 1, "layout": {"style": "gpt",
-  "disk_id": "00112233-4455-6677-8899-AABBCCDDEEFF", "partitions": [
-    {"offset": 1048576, "length": 104857600, "type": "EBD0A0A2-B9E5-4433-87C0-68B6B72699C7",
-     "id": "01234567-89AB-CDEF-0123-456789ABCDEF", "attributes": "0x8000000000000001",
-     "name": "Basic data partition"}]}}]})";
-
-TEST(DriveLayout, MbrTableInBothRecords) {
-  const DiskLayout layout = load_image(kMbrImage).disks[0].layout;
-  Record legacy(8 + 2 * 32);
-  legacy.u32(0, 2).u32(4, 0x12345678);
-  legacy.i64(8, 1048576)
-      .i64(16, 104857600)
-      .u32(24, 2048)
-      .u32(28, 1)
-      .u8(32, 0x07)
-      .u8(33, 1)
-      .u8(34, 1);
-  legacy.i64(40, 105906176).i64(48, 1073741824).u32(56, 63).u32(60, 5).u8(64, 0x0F);
-  EXPECT_EQ(build_drive_layout(layout), legacy.b);
-
-  Record ex(48 + 2 * 144);
-  ex.u32(0, 0).u32(4, 2).u32(8, 0x12345678);
-  ex.u32(48, 0)
-      .i64(56, 1048576)
-      .i64(64, 104857600)
-      .u32(72, 1)
-      .u8(80, 0x07)
-      .u8(81, 1)
-      .u8(82, 1)
-      .u32(84, 2048);
-  ex.u32(192, 0).i64(200, 105906176).i64(208, 1073741824).u32(216, 5).u8(224, 0x0F).u32(228, 63);
-  EXPECT_EQ(build_drive_layout_ex(layout), ex.b);
+void put_guid(Bytes& b, std::size_t at, const char* text) {
+  Guid g{};
+  EXPECT_TRUE(parse_guid_text(text, g));
+  std::copy(g.begin(), g.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
-TEST(DriveLayout, GptTableInBothRecords) {
-  const DiskLayout layout = load_image(kGptImage).disks[0].layout;
-  Record ex(48 + 144);
-  ex.u32(0, 1).u32(4, 1).guid(8, kDiskId).i64(24, 17408).i64(32, 105906176 - 17408).u32(40, 128);
-  ex.u32(48, 1).i64(56, 1048576).i64(64, 104857600).u32(72, 1);
-  ex.guid(80, kBasicData).guid(96, kPartId).u64(112, 0x8000000000000001u);
-  const std::u16string name = u"Basic data partition";
-  for (std::size_t i = 0; i < name.size(); ++i) ex.u16(120 + 2 * i, name[i]);
-  EXPECT_EQ(build_drive_layout_ex(layout), ex.b);
+const char* const kMbr =
+    R"({"disks": [{"number": 1, "layout": {"signature": 305419896, "partitions": [
+  {"offset": 1048576, "length": 104857600, "type": 7, "boot": true},
+  {"number": 5, "offset": 105906176, "length": 1073741824, "type": "0x0f", "hidden_sectors": 63}]}}]})";
+const char* const kGpt = R"({"disks": [{"number": 1, "layout": {"style": "gpt",
+  "disk_id": "00112233-4455-6677-8899-AABBCCDDEEFF", "partitions": [{"offset": 1048576,
+  "length": 104857600, "type": "EBD0A0A2-B9E5-4433-87C0-68B6B72699C7", "id": "01234567-89AB-CDEF-0123-456789ABCDEF",
+  "attributes": "0x8000000000000001", "name": "Basic data partition"}]}}]})";
 
+TEST(DriveLayout, RecordsOfEveryStyle) {
+  const DiskLayout mbr = load_image(kMbr).disks[0].layout, gpt = load_image(kGpt).disks[0].layout;
+  EXPECT_EQ(build_drive_layout(mbr),
+            record(72,
+                   "0:4=2 4:4=0x12345678 8:8=1048576 16:8=104857600 24:4=2048 28:4=1 32:1=7 33:1=1 "
+                   "34:1=1 40:8=105906176 48:8=1073741824 56:4=63 60:4=5 64:1=0x0F"));
+  EXPECT_EQ(build_drive_layout_ex(mbr),
+            record(336,
+                   "4:4=2 8:4=0x12345678 56:8=1048576 64:8=104857600 72:4=1 80:1=7 81:1=1 82:1=1 "
+                   "84:4=2048 200:8=105906176 208:8=1073741824 216:4=5 224:1=0x0F 228:4=63"));
+  Bytes ex = record(192,
+                    "0:4=1 4:4=1 24:8=17408 32:8=105888768 40:4=128 48:4=1 56:8=1048576 "
+                    "64:8=104857600 72:4=1 112:8=0x8000000000000001");
+  put_guid(ex, 8, "00112233-4455-6677-8899-AABBCCDDEEFF");
+  put_guid(ex, 80, "EBD0A0A2-B9E5-4433-87C0-68B6B72699C7");
+  put_guid(ex, 96, "01234567-89AB-CDEF-0123-456789ABCDEF");
+  for (std::size_t i = 0; i < 20; ++i) ex[120 + 2 * i] = std::uint8_t("Basic data partition"[i]);
+  EXPECT_EQ(build_drive_layout_ex(gpt), ex);
   // The legacy record has no GPT form: signature 0, entries as recognized type 0x07.
-  Record legacy(8 + 32);
-  legacy.u32(0, 1).i64(8, 1048576).i64(16, 104857600).u32(28, 1).u8(32, 0x07).u8(34, 1);
-  EXPECT_EQ(build_drive_layout(layout), legacy.b);
-}
-
-TEST(DriveLayout, RawAndEmptyTables) {
+  EXPECT_EQ(build_drive_layout(gpt),
+            record(40, "0:4=1 8:8=1048576 16:8=104857600 28:4=1 32:1=7 34:1=1"));
   const HostImage image = load_image(R"({"disks": [{"number": 1},
-    {"number": 2, "layout": {"style": "raw", "partitions": [{"offset": 512, "length": 1024}]}},
-    {"number": 3, "layout": {"style": "gpt", "usable_offset": 4096, "usable_length": 999}}]})");
+    {"number": 2, "layout": {"style": "raw", "partitions": [{"offset": 512, "length": 1024}]}}]})");
   EXPECT_EQ(build_drive_layout(image.disks[0].layout), Bytes(8, 0));
-  EXPECT_EQ(build_drive_layout_ex(image.disks[0].layout), Bytes(48, 0));
-  Record raw(48 + 144);
-  raw.u32(0, 2).u32(4, 1).u32(48, 2).i64(56, 512).i64(64, 1024).u32(72, 1);
-  EXPECT_EQ(build_drive_layout_ex(image.disks[1].layout), raw.b);
-  Record gpt(48);
-  gpt.u32(0, 1).i64(24, 4096).i64(32, 999).u32(40, 128);
-  EXPECT_EQ(build_drive_layout_ex(image.disks[2].layout), gpt.b);
+  EXPECT_EQ(build_drive_layout_ex(image.disks[1].layout),
+            record(192, "0:4=2 4:4=1 48:4=2 56:8=512 64:8=1024 72:4=1"));
 }
 
-// A GPT table without its own usable length takes it from the partitions: the end of
-// the last one less the usable offset, held at the 64-bit bounds whatever offsets and
-// lengths an image or a SET carries.
-TEST(DriveLayout, UsableLengthOfExtremeEntriesIsHeldAtTheBounds) {
-  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-  constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
-  struct Case {
-    const char* what;
-    std::int64_t usable_offset, offset, length, usable_length;
-  };
-  const Case cases[] = {
-      {"ordinary entry", 17408, 1048576, 4096, 1035264},
-      {"end past the top", 17408, kMax - 10, 100, kMax - 17408},
-      {"both negative, sum below the bottom", 17408, kMin + 10, -100, 0},
-      {"largest negative pair", 17408, kMin, kMin, 0},
-      {"negative usable offset", -100, kMax, 1, kMax},
-      {"lowest usable offset, no space used", kMin, 0, 0, kMax},
-      {"entry before the usable offset", 1 << 20, 512, 1024, 0},
-  };
-  for (const Case& c : cases) {
+// A GPT table without its own usable length takes the end of its last partition less
+// the usable offset, held at the 64-bit bounds whatever offsets an image or a SET holds.
+TEST(DriveLayout, UsableLengthIsHeldAtTheBounds) {
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max(), kMin = -kMax - 1;
+  const std::array<std::int64_t, 4> cases[] = {{17408, kMax - 10, 100, kMax - 17408},
+                                               {17408, kMin, kMin, 0},
+                                               {-100, kMax, 1, kMax},
+                                               {kMin, 0, 0, kMax},
+                                               {1 << 20, 512, 1024, 0}};
+  for (const auto& [usable_offset, offset, length, usable_length] : cases) {
     DiskLayout layout;
     layout.style = LayoutStyle::gpt;
-    layout.usable_offset = c.usable_offset;
-    Partition p;
-    p.offset = c.offset;
-    p.length = c.length;
-    layout.partitions.push_back(p);
-    const Bytes ex = build_drive_layout_ex(layout);
-    EXPECT_EQ(get_le<std::int64_t>(std::span<const std::uint8_t>(ex), 32), c.usable_length)
-        << c.what;
+    layout.usable_offset = usable_offset;
+    layout.partitions.resize(1);
+    layout.partitions[0].offset = offset;
+    layout.partitions[0].length = length;
+    EXPECT_EQ(get_le<std::int64_t>(build_drive_layout_ex(layout), 32), usable_length) << offset;
   }
 }
 
-TEST(DriveLayout, SetReadsBackWhatGetGave) {
-  const HostImage image = load_image(R"({"disks": [{"number": 1, "layout": {"style": "mbr",
-    "signature": 305419896, "partitions": [{"offset": 1048576, "length": 4096, "type": 7,
-    "id": "01234567-89AB-CDEF-0123-456789ABCDEF"}]}},
-    {"number": 2, "layout": {"style": "gpt", "disk_id": "00112233-4455-6677-8899-AABBCCDDEEFF",
-     "usable_offset": 17408, "usable_length": 1000000000, "partitions": [{"offset": 1048576,
-     "length": 4096, "type": "EBD0A0A2-B9E5-4433-87C0-68B6B72699C7", "attributes": 7,
-     "name": "0123456789012345678901234567890123\u00e9\u00e9"}]}},
-    {"number": 3, "layout": {"style": "raw"}}]})");
-  const DiskLayout empty;
-  for (const Disk& disk : image.disks) {
-    const Bytes ex = build_drive_layout_ex(disk.layout);
-    DiskLayout back;
-    ASSERT_EQ(parse_drive_layout_ex(ex, disk.layout, back), 0u);
-    EXPECT_EQ(build_drive_layout_ex(back), ex) << disk.number;
-    const Bytes legacy = build_drive_layout(disk.layout);
-    ASSERT_EQ(parse_drive_layout(legacy, disk.layout, back), 0u);
-    EXPECT_EQ(build_drive_layout(back), legacy) << disk.number;
-  }
-  // The usable range is the disk's own: a SET keeps it whatever the caller sends.
+TEST(DriveLayout, SetKeepsTheUsableRangeAndRefusesShortInput) {
+  const DiskLayout disk = load_image(R"({"disks": [{"number": 2, "layout": {"style": "gpt",
+    "usable_offset": 17408, "usable_length": 1000000000}}]})")
+                              .disks[0]
+                              .layout;
   DiskLayout back;
-  Bytes ex = build_drive_layout_ex(image.disks[1].layout);
+  // The usable range is the disk's own: a SET keeps it whatever the caller sends.
+  Bytes ex = build_drive_layout_ex(disk);
   put_le<std::int64_t>(std::span(ex), 32, 5);
-  ASSERT_EQ(parse_drive_layout_ex(ex, image.disks[1].layout, back), 0u);
+  ASSERT_EQ(parse_drive_layout_ex(ex, disk, back), 0u);
   EXPECT_EQ(back.usable_length, 1000000000);
-  ASSERT_EQ(parse_drive_layout_ex(ex, empty, back), 0u);
-  EXPECT_FALSE(back.usable_length.has_value());
-}
-
-TEST(DriveLayout, SetRefusesInputThatDoesNotHoldItsEntries) {
-  const DiskLayout current;
-  struct Case {
-    const char* what;
-    bool ex;
-    Bytes in;
-  };
-  Record legacy_two(8 + 2 * 32);
-  legacy_two.u32(0, 2);
-  Record ex_two(48 + 2 * 144);
-  ex_two.u32(4, 2);
-  Record ex_style3(48);
-  ex_style3.u32(0, 3);
-  Record huge(8);
-  huge.u32(0, 0xFFFFFFFFu);
-  const Case cases[] = {
-      {"legacy without header", false, Bytes(7, 0)},
-      {"legacy one entry short", false, Bytes(legacy_two.b.begin(), legacy_two.b.end() - 1)},
-      {"legacy count past any buffer", false, huge.b},
-      {"EX without header", true, Bytes(47, 0)},
-      {"EX one entry short", true, Bytes(ex_two.b.begin(), ex_two.b.end() - 144)},
-      {"EX unknown style", true, ex_style3.b},
-  };
-  for (const Case& c : cases) {
+  const std::tuple<bool, Bytes> cases[] = {
+      {false, Bytes(7, 0)}, {false, record(71, "0:4=2")}, {false, record(8, "0:4=0xFFFFFFFF")},
+      {true, Bytes(47, 0)}, {true, record(335, "4:4=2")}, {true, record(48, "0:4=3")}};
+  for (const auto& [is_ex, in] : cases) {
     DiskLayout result;
     result.signature = 77;
-    const std::uint32_t error = c.ex ? parse_drive_layout_ex(c.in, current, result)
-                                     : parse_drive_layout(c.in, current, result);
-    EXPECT_EQ(error, 87u) << c.what;
-    EXPECT_EQ(result.signature, 77u) << c.what;  // untouched
+    EXPECT_EQ(is_ex ? parse_drive_layout_ex(in, {}, result) : parse_drive_layout(in, {}, result),
+              87u)
+        << in.size();
+    EXPECT_EQ(result.signature, 77u) << in.size();  // untouched
   }
-  DiskLayout result;
-  EXPECT_EQ(parse_drive_layout(legacy_two.b, current, result), 0u);
-  EXPECT_EQ(result.partitions.size(), 2u);
 }
 
-TEST(DriveLayout, JsonOfATableIsExplicit) {
-  EXPECT_EQ(
-      layout_to_json(load_image(kMbrImage).disks[0].layout).dump(),
-      R"({"style":"mbr","signature":305419896,"partitions":[)"
-      R"({"number":1,"offset":1048576,"length":104857600,"type":7,"boot":true,"hidden_sectors":2048},)"
-      R"({"number":5,"offset":105906176,"length":1073741824,"type":15,"boot":false,"hidden_sectors":63}]})");
-  EXPECT_EQ(
-      layout_to_json(load_image(kGptImage).disks[0].layout).dump(),
-      R"({"style":"gpt","disk_id":"00112233-4455-6677-8899-AABBCCDDEEFF","partitions":[)"
-      R"({"number":1,"offset":1048576,"length":104857600,)"
-      R"("type":"EBD0A0A2-B9E5-4433-87C0-68B6B72699C7","id":"01234567-89AB-CDEF-0123-456789ABCDEF",)"
-      R"("attributes":"0x8000000000000001","name":"Basic data partition"}]})");
-  DiskLayout raw;
-  raw.style = LayoutStyle::raw;
-  raw.partitions.push_back(Partition{});
-  raw.partitions[0].attributes = 5;
-  EXPECT_EQ(layout_to_json(raw).dump(),
-            R"({"style":"raw","partitions":[{"number":0,"offset":0,"length":0}]})");
+TEST(DriveLayout, ControlCodesOnADrive) {
+  HostImageBackend b(
+      load_image(R"({"disks": [{"number": 1, "layout": {"signature": 7, "partitions": [
+    {"offset": 512, "length": 1024}]}}, {"number": 3, "layout_error": 1117, "set_layout_error": 19}]})"));
+  const Handle d1 = test::open(b, "\\\\.\\PhysicalDrive1"),
+               d3 = test::open(b, "\\\\.\\PhysicalDrive3");
+  Bytes out(200, 0xEE);
+  std::uint32_t n = 0;
+  EXPECT_EQ(ioctl(b, d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT, nullptr, 0, out.data(), 39, &n), 122u);
+  EXPECT_EQ(ioctl(b, d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, nullptr, 0, out.data(), 191, &n),
+            122u);
+  ASSERT_EQ(ioctl(b, d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT, nullptr, 0, out.data(), 40, &n), 0u);
+  EXPECT_TRUE(n == 40 && out[4] == 7 && out[40] == 0xEE);
+  ASSERT_EQ(ioctl(b, d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, nullptr, 0, out.data(), 192, &n), 0u);
+  EXPECT_TRUE(n == 192 && out[192] == 0xEE);
+  for (auto code : {win::IOCTL_DISK_GET_DRIVE_LAYOUT, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX})
+    EXPECT_EQ(ioctl(b, d3, code, nullptr, 0, out.data(), 200, &n), 1117u);
+  for (auto code : {win::IOCTL_DISK_SET_DRIVE_LAYOUT, win::IOCTL_DISK_SET_DRIVE_LAYOUT_EX})
+    EXPECT_EQ(ioctl(b, d3, code, out.data(), 200, nullptr, 0), 19u);
+}
+
+TEST(DriveLayout, SetWritesTheImageBack) {
+  test::TempDir dir;
+  const std::string path =
+      dir.write("host.json", R"({"_note": "kept", "disks": [{"number": 1, "inquiry": "aa  bb"}]})");
+  std::string error;
+  auto b = make_host_image_backend(path, error);
+  ASSERT_NE(b, nullptr) << error;
+  const auto call = [&](std::uint32_t code, const Bytes& in, Bytes* out = nullptr) {
+    std::uint32_t n = 0;
+    const std::uint32_t e =
+        ioctl(*b, test::open(*b, "\\\\.\\PhysicalDrive1"), code, in.data(),
+              std::uint32_t(in.size()), out ? out->data() : nullptr, out ? 400 : 0, &n);
+    if (out != nullptr) out->resize(n);
+    return e;
+  };
+  const Bytes mbr =
+      record(40, "0:4=1 4:4=9 8:8=32256 16:8=512 24:4=63 28:4=1 32:1=7 33:1=1 34:1=1");
+  ASSERT_EQ(call(win::IOCTL_DISK_SET_DRIVE_LAYOUT, mbr), 0u);
+  EXPECT_EQ(dir.read("host.json"), R"({
+  "_note": "kept",
+  "disks": [
+    {
+      "number": 1,
+      "inquiry": "aa  bb",
+      "layout": {
+        "style": "mbr",
+        "signature": 9,
+        "partitions": [
+          {
+            "number": 1,
+            "offset": 32256,
+            "length": 512,
+            "type": 7,
+            "boot": true,
+            "hidden_sectors": 63
+          }
+        ]
+      }
+    }
+  ]
+}
+)");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("host.json.new")));
+  // A GPT table with every field goes into the file and comes back the same.
+  const Bytes gpt = build_drive_layout_ex(load_image(kGpt).disks[0].layout);
+  ASSERT_EQ(call(win::IOCTL_DISK_SET_DRIVE_LAYOUT_EX, gpt), 0u);
+  b = make_host_image_backend(path, error);
+  ASSERT_NE(b, nullptr) << error;
+  Bytes got(400);
+  ASSERT_EQ(call(win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, {}, &got), 0u);
+  EXPECT_EQ(got, gpt);
+  // A SET that fails leaves the file and the table alone.
+  const std::string before = dir.read("host.json");
+  EXPECT_EQ(call(win::IOCTL_DISK_SET_DRIVE_LAYOUT, record(8, "0:4=1")), 87u);
+  std::filesystem::create_directory(dir.file("host.json.new"));  // the new file cannot be written
+  EXPECT_EQ(call(win::IOCTL_DISK_SET_DRIVE_LAYOUT, mbr), 5u);
+  EXPECT_EQ(dir.read("host.json"), before);
+  got.resize(400);
+  ASSERT_EQ(call(win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, {}, &got), 0u);
+  EXPECT_EQ(got, gpt);
 }
 
 }  // namespace

@@ -1,80 +1,86 @@
-// Helpers of the host-image tests: images from JSON text, temporary folders, a backend
-// over an image, and the pass-through block as the transport fills it.
+// Helpers of the host-image tests: images from JSON text, temporary folders, backend
+// calls that answer with the Windows error code, byte records, the pass-through block.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "platform/backends.h"
 #include "platform/hostimage/host_image_backend.h"
 #include "platform/hostimage/image_loader.h"
 #include "platform/win_defs.h"
 
 namespace vox::plat::hostimage::test {
 
+inline constexpr std::uint32_t kRW = win::GENERIC_READ | win::GENERIC_WRITE;
+
 // A fresh folder, removed with everything in it at the end of the test.
-class TempDir {
- public:
+struct TempDir {
+  std::filesystem::path path;
+  std::error_code ignored;
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "voxplat-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    std::string p = (std::filesystem::temp_directory_path() / "voxplat-XXXXXX").string();
+    if (::mkdtemp(p.data()) != nullptr) path = p;
   }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  const std::filesystem::path& path() const { return path_; }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
+  ~TempDir() { std::filesystem::remove_all(path, ignored); }
+  std::string file(const std::string& name) const { return (path / name).string(); }
   std::string write(const std::string& name, std::string_view text) const {
     std::ofstream(file(name), std::ios::binary) << text;
     return file(name);
   }
   std::string read(const std::string& name) const {
-    std::ifstream in(file(name), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
+    std::ostringstream s;
+    s << std::ifstream(file(name), std::ios::binary).rdbuf();
     return s.str();
   }
-
- private:
-  std::filesystem::path path_;
 };
 
-inline HostImage load_image(std::string_view json) {
+// The image of `json`; with ok false, the loader's one-line problem in `problem`.
+inline HostImage load_image(std::string_view json, bool ok = true, std::string* problem = nullptr) {
   HostImage image;
-  std::string problem;
-  EXPECT_TRUE(load_host_image_text(json, "/img", image, problem)) << problem;
+  std::string text;
+  EXPECT_EQ(load_host_image_text(json, "/img", image, text), ok) << json << text;
+  if (problem != nullptr) *problem = text;
   return image;
 }
 
-inline std::string load_problem(std::string_view json) {
-  HostImage image;
-  std::string problem;
-  EXPECT_FALSE(load_host_image_text(json, "/img", image, problem)) << json;
-  return problem;
+inline Handle open(Backend& b, const std::string& path, std::uint32_t access = kRW,
+                   std::uint32_t disposition = win::OPEN_EXISTING) {
+  return b.create_file(path.c_str(), access, 3, disposition, 0x80);
 }
 
-inline std::unique_ptr<HostImageBackend> backend_for(std::string_view json) {
-  return std::make_unique<HostImageBackend>(load_image(json));
+// DeviceIoControl: 0 on success, else the error code (and then no byte count).
+inline std::uint32_t ioctl(Backend& b, Handle h, std::uint32_t code, const void* in,
+                           std::uint32_t in_size, void* out, std::uint32_t out_size,
+                           std::uint32_t* returned = nullptr) {
+  if (b.device_io_control(h, code, in, in_size, out, out_size, returned)) return 0;
+  EXPECT_TRUE(returned == nullptr || *returned == 0);
+  return b.get_last_error();
 }
 
-inline Bytes bytes_of(std::initializer_list<int> values) {
-  Bytes b;
-  for (int v : values) b.push_back(static_cast<std::uint8_t>(v));
+// Expected records written independently of the code under test: "offset:size=value"
+// little-endian fields (value decimal or 0x hex) over `n` zero bytes.
+inline std::vector<std::uint8_t> record(std::size_t n, const std::string& fields) {
+  std::vector<std::uint8_t> b(n, 0);
+  std::istringstream in(fields);
+  in.unsetf(std::ios::basefield);
+  std::size_t at = 0, size = 0;
+  std::uint64_t v = 0;
+  char colon = 0, equals = 0;
+  while (in >> at >> colon >> size >> equals >> v)
+    for (std::size_t i = 0; i < size && at + i < n; ++i) b[at + i] = std::uint8_t(v >> (8 * i));
+  EXPECT_TRUE(in.eof()) << fields;
   return b;
 }
 
-// The pass-through block as the transport builds it: a 6-byte CDB, data from the
-// device, the 256-byte sense area right after the record.
+// The pass-through block as the transport builds it, the sense area right after it.
 inline win::ScsiPassThroughBlock inquiry_block(std::initializer_list<int> cdb, void* data,
                                                std::uint32_t length, std::uint32_t timeout = 4) {
   win::ScsiPassThroughBlock block;

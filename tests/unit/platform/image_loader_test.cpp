@@ -1,130 +1,75 @@
-// Reading host images: defaults of a good image, and one precise line for every kind
-// of broken one.
+// Reading host images (values, one precise line for every kind of broken image), the
+// backend chosen from the environment, GUID and message texts.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
-#include "platform/backends.h"
+#include "platform/hostimage/guid_text.h"
+#include "platform/hostimage/system_messages.h"
+#include "tests/support/fake_backend.h"
 #include "tests/unit/platform/image_fixture.h"
 
 namespace vox::plat::hostimage {
 namespace {
 
-using namespace std::string_view_literals;
-
+using namespace std::string_literals;
 using test::load_image;
-using test::load_problem;
 
-TEST(ImageLoader, DefaultsOfAbsentKeysAndFreeKeys) {
-  const HostImage image = load_image(R"({
-    "disks": [{"number": 1, "device_property": "", "inquiry_status": "0x08", "_note": "free"},
-              {"number": 2, "layout": {"style": "gpt", "partitions": [
-                {"offset": 0, "length": 1, "attributes": "0x8000000000000001"}, {"offset": 0, "length": 1}]}}],
-    "dos_devices": [{"name": "D:", "target": ["\\Device\\CdRom0", "\\Device\\X"]}],
-    "mount_points": [{"volume": "Volume{def}"}], "pairs": {"anything": [1, "x"]}
-  })");
-  const Disk& d1 = image.disks[0];
-  EXPECT_EQ(d1.inquiry_status, 8);
-  EXPECT_TRUE(d1.inquiry.empty());
-  EXPECT_EQ(d1.open_error + d1.inquiry_error + d1.layout_error + d1.set_layout_error, 0u);
-  EXPECT_TRUE(d1.device_property.has_value() && d1.device_property->empty());
-  EXPECT_FALSE(d1.id_property.has_value());
-  EXPECT_EQ(d1.layout.style, LayoutStyle::mbr);  // no layout: an empty MBR table
-  EXPECT_TRUE(d1.layout.partitions.empty());
-  const auto& parts = image.disks[1].layout.partitions;
-  EXPECT_EQ(parts[0].attributes, 0x8000000000000001u);
-  EXPECT_EQ(parts[1].number, 2u);  // its place in the list
-  EXPECT_TRUE(guid_is_zero(parts[1].gpt_type));
-  EXPECT_EQ(image.dos_devices[0].targets.size(), 2u);
-  EXPECT_TRUE(image.mount_points[0].paths.empty());
-  EXPECT_FALSE(image.mountvol_output.has_value());
+std::string problem_of(std::string_view json) {
+  std::string problem;
+  load_image(json, false, &problem);
+  return problem;
 }
 
-TEST(ImageLoader, EmptyObjectIsAnEmptyHostRootedAtItsFolder) {
-  const HostImage image = load_image("{}");
-  EXPECT_TRUE(image.disks.empty());
-  EXPECT_EQ(image.root, std::filesystem::path("/img"));
+TEST(ImageLoader, ValuesAndDefaults) {
+  const Disk d = load_image(R"({"_note": 1, "pairs": [1, "x"], "disks": [{"number": 1,
+    "device_property": "", "inquiry_status": "0x08", "inquiry": " 0a\tFf\r\n12 "}]})")
+                     .disks[0];
+  EXPECT_EQ(d.inquiry, (Bytes{0x0A, 0xFF, 0x12}));
+  EXPECT_EQ(d.inquiry_status, 8);
+  EXPECT_TRUE(d.device_property.has_value() && d.device_property->empty());
+  EXPECT_EQ(load_image("{}").root, std::filesystem::path("/img"));
   EXPECT_EQ(load_image(R"({"root": "..\\up"})").root, std::filesystem::path("/up"));
   EXPECT_EQ(load_image(R"({"root": "/abs/x"})").root, std::filesystem::path("/abs/x"));
 }
 
 TEST(ImageLoader, ReportsWhereAndWhatIsWrong) {
-  struct Case {
-    std::string_view json;
-    const char* problem;
-  };
-  const Case cases[] = {
-      // Syntax and shape.
+  const std::string d = R"({"disks": [{"number": 1, )",
+                    p = d + R"("layout": {"partitions": [{"offset": 0, )";
+  const std::string guid = "expected a GUID text like \"01234567-89AB-CDEF-0123-456789ABCDEF\"";
+  const std::pair<std::string, std::string> cases[] = {
       {"",
        "line 1, column 1: syntax error while parsing value - unexpected end of input; "
        "expected '[', '{', or a literal"},
-      {"{\n  \"disks\": [,]\n}",
-       "line 2, column 13: syntax error while parsing value - unexpected ','; expected '[', '{', "
-       "or a literal"},
-      {"{\"disks\": []}\n \0{\"disks\": 5}"sv, "line 2, column 2: NUL byte in the text"},
-      {R"({"disks": [{"number": 1e400}]})", "number overflow parsing '1e400'"},
+      {"{\"disks\": []}\n \0{\"disks\": 5}"s, "line 2, column 2: NUL byte in the text"},
       {"[]", "top level: expected an object"},
-      {R"({"disk": []})", "top level: unknown key 'disk'"},
       {R"({"disks": [], "disks": []})", "top level: key 'disks' appears twice"},
-      // Control characters the image spells with escapes stay escaped in the one line.
       {R"({"a\nb\u0001": 1})", "top level: unknown key 'a\\nb\\x01'"},
-      {R"({"disks": [{"number": 0, "x\ty": 1, "x\ty": 2}]})",
-       "disks[0]: key 'x\\ty' appears twice"},
-      {R"({"disks": [{"number": 0}, {"number": 1, "pages": {"83": {"data": "", "data": ""}}}]})",
-       "disks[1].pages.83: key 'data' appears twice"},
       {R"({"disks": {}})", "disks: expected an array"},
-      {R"({"disks": [1]})", "disks[0]: expected an object"},
-      // Disks.
       {R"({"disks": [{}]})", "disks[0]: missing key 'number'"},
       {R"({"disks": [{"number": -1}]})", "disks[0].number: must be from 0 to 2147483647"},
-      {R"({"disks": [{"number": 2147483648}]})", "disks[0].number: must be from 0 to 2147483647"},
       {R"({"disks": [{"number": 1.5}]})", "disks[0].number: expected an integer"},
-      {R"({"disks": [{"number": "1"}]})", "disks[0].number: expected an integer"},
-      {R"({"disks": [{"number": 1, "open_error": "0x"}]})",
+      {d + R"("open_error": "0x"}]})",
        "disks[0].open_error: expected an integer or a text \"0x...\""},
       {R"({"disks": [{"number": 1}, {"number": 2}, {"number": 1}]})",
        "disks[2].number: disk 1 is already listed at disks[0]"},
-      {R"({"disks": [{"number": 1, "inqiury": ""}]})", "disks[0]: unknown key 'inqiury'"},
-      {R"({"disks": [{"number": 0}, {"number": 1}, {"number": 2, "inquiry": "00 11 2x"}]})",
-       "disks[2].inquiry: bad hex digit at position 8"},
-      {R"({"disks": [{"number": 1, "inquiry_status": 256}]})",
-       "disks[0].inquiry_status: must be from 0 to 255"},
-      {R"({"disks": [{"number": 1, "pages": []}]})", "disks[0].pages: expected an object"},
-      {R"({"disks": [{"number": 1, "pages": {"e2": {}}}]})",
+      {d + R"("inquiry": "00 11 2x"}]})", "disks[0].inquiry: bad hex digit at position 8"},
+      {d + R"("inquiry": "001"}]})", "disks[0].inquiry: incomplete hex pair at position 3"},
+      {d + R"("pages": {"e2": {}}}]})",
        "disks[0].pages.e2: a page key is two upper-case hex digits, like \"83\" or \"E2\""},
-      {R"({"disks": [{"number": 1, "pages": {"83": {"stat": 2}}}]})",
-       "disks[0].pages.83: unknown key 'stat'"},
-      {R"({"disks": [{"number": 1, "pages": {"83": {"error": -5}}}]})",
-       "disks[0].pages.83.error: must be from 0 to 4294967295"},
-      {R"({"disks": [{"number": 1, "id_property": {}}]})",
-       "disks[0].id_property: expected an array"},
-      {R"({"disks": [{"number": 1, "id_property": [{"code_set": 1, "type": 3}]}]})",
-       "disks[0].id_property[0]: missing key 'id'"},
-      // Layouts.
-      {R"({"disks": [{"number": 1, "layout": {"style": "GPT"}}]})",
+      {d + R"("layout": {"style": "GPT"}}]})",
        "disks[0].layout.style: must be \"mbr\", \"gpt\" or \"raw\""},
-      {R"({"disks": [{"number": 1, "layout": {"signature": 4294967296}}]})",
-       "disks[0].layout.signature: must be from 0 to 4294967295"},
-      {R"({"disks": [{"number": 1, "layout": {"disk_id": "1234"}}]})",
-       "disks[0].layout.disk_id: expected a GUID text like "
-       "\"01234567-89AB-CDEF-0123-456789ABCDEF\""},
-      {R"({"disks": [{"number": 1, "layout": {"partitions": [{"offset": 0}]}}]})",
-       "disks[0].layout.partitions[0]: missing key 'length'"},
-      {R"({"disks": [{"number": 1, "layout": {"partitions": [{"offset": 0, "length": 9223372036854775808}]}}]})",
+      {d + R"("layout": {"disk_id": "1234"}}]})", "disks[0].layout.disk_id: " + guid},
+      {p + R"("length": 9223372036854775808}]}}]})",
        "disks[0].layout.partitions[0].length: must be from -9223372036854775808 to "
        "9223372036854775807"},
-      {R"({"disks": [{"number": 1, "layout": {"partitions": [{"offset": 0, "length": 1, "type": 256}]}}]})",
-       "disks[0].layout.partitions[0].type: must be from 0 to 255"},
-      {R"({"disks": [{"number": 1, "layout": {"style": "gpt", "partitions": [{"offset": 0, "length": 1, "type": 7}]}}]})",
-       "disks[0].layout.partitions[0].type: expected a GUID text like "
-       "\"01234567-89AB-CDEF-0123-456789ABCDEF\""},
-      {R"({"disks": [{"number": 1, "layout": {"partitions": [{"offset": 0, "length": 1, "boot": 1}]}}]})",
+      {d + R"("layout": {"style": "gpt", "partitions": [{"offset": 0, "length": 1, "type": 7}]}}]})",
+       "disks[0].layout.partitions[0].type: " + guid},
+      {p + R"("length": 1, "boot": 1}]}}]})",
        "disks[0].layout.partitions[0].boot: expected true or false"},
-      {R"({"disks": [{"number": 1, "layout": {"partitions": [{"offset": 0, "length": 1, "attributes": "0x1ffffffffffffffff"}]}}]})",
+      {p + R"("length": 1, "attributes": "0x1ffffffffffffffff"}]}}]})",
        "disks[0].layout.partitions[0].attributes: expected an integer or a text \"0x...\""},
-      {R"({"disks": [{"number": 1, "layout": {"partitions": [{"offset": 0, "length": 1, "name": "0123456789012345678901234567890123456"}]}}]})",
+      {p + R"("length": 1, "name": ")" + std::string(37, 'n') + "\"}]}}]}",
        "disks[0].layout.partitions[0].name: longer than 36 UTF-16 units"},
-      // DOS names, volumes, mount points, the rest.
-      {R"({"dos_devices": [{"target": "x"}]})", "dos_devices[0]: missing key 'name'"},
-      {R"({"dos_devices": [{"name": "C:"}]})", "dos_devices[0]: missing key 'target'"},
       {R"({"dos_devices": [{"name": "", "target": "x"}]})",
        "dos_devices[0].name: must not be empty"},
       {R"({"dos_devices": [{"name": "C:\\", "target": "x"}]})",
@@ -137,42 +82,81 @@ TEST(ImageLoader, ReportsWhereAndWhatIsWrong) {
        "dos_devices[0].target: must name at least one target"},
       {R"({"dos_devices": [{"name": "C:", "target": "a"}, {"name": "c:", "target": "b"}]})",
        "dos_devices[1].name: 'c:' is already listed at dos_devices[0]"},
-      {R"({"volumes": [{"disks": []}]})", "volumes[0]: missing key 'target'"},
-      {R"({"volumes": [{"target": "\\Device\\V1", "disks": [1, "2"]}]})",
-       "volumes[0].disks[1]: expected an integer or a text \"0x...\""},
       {R"({"volumes": [{"target": "\\Device\\V1"}, {"target": "\\device\\v1"}]})",
-       "volumes[1].target: '\\device\\v1' is already listed at volumes[0]"},
-      {R"({"mount_points": [{"paths": []}]})", "mount_points[0]: missing key 'volume'"},
-      {R"({"mountvol_output": ["x"]})", "mountvol_output: expected a text"},
-      {R"({"dos_list_error": null})", "dos_list_error: expected an integer"},
+       "volumes[1].target: '\\device\\v1' is already listed at volumes[0]"}};
+  for (const auto& [json, problem] : cases) EXPECT_EQ(problem_of(json), problem) << json;
+  // 512 levels of containers load (the document is copied and written back recursively).
+  const auto nested = [](std::size_t n) {
+    return "{\"_note\": " + std::string(n, '[') + std::string(n, ']') + ", \"disks\": []}";
   };
-  for (const Case& c : cases) EXPECT_EQ(load_problem(c.json), c.problem) << c.json;
+  load_image(nested(511));
+  EXPECT_EQ(problem_of(nested(512)), "_note: nested deeper than 512 levels");
 }
 
-// The document is copied and written back recursively: 512 levels of containers load,
-// one more is refused.
-TEST(ImageLoader, NestingLimit) {
-  const auto nested = [](std::size_t arrays) {
-    return "{\"disks\": [], \"_note\": " + std::string(arrays, '[') + std::string(arrays, ']') +
-           ", \"mount_points\": []}";
-  };
-  EXPECT_TRUE(load_image(nested(511)).disks.empty());
-  EXPECT_EQ(load_problem(nested(512)), "_note: nested deeper than 512 levels");
-  EXPECT_EQ(load_problem("[" + nested(600) + "]"), "[0]: nested deeper than 512 levels");
-}
-
-TEST(ImageLoader, FileErrorLineNamesTheFile) {
+TEST(PlatformSelection, FromTheEnvironment) {
   test::TempDir dir;
-  std::string error;
-  EXPECT_EQ(make_host_image_backend(dir.file("none.json"), error), nullptr);
-  EXPECT_EQ(error, "voxmira: host image '" + dir.file("none.json") +
-                       "': cannot be read (No such file or directory)");
-  const std::string path = dir.write(
-      "x.json",
-      R"({"disks": [{"number": 0}, {"number": 1}, {"number": 2, "inquiry": "000000g0"}]})");
-  EXPECT_EQ(make_host_image_backend(path, error), nullptr);
-  EXPECT_EQ(error,
-            "voxmira: host image '" + path + "': disks[2].inquiry: bad hex digit at position 7");
+  char16_t list[8] = {u'#'};
+  ::setenv("VOXMIRA_HOST",
+           dir.write("h.json", R"({"dos_devices": [{"name": "C:", "target": "x"}]})").c_str(), 1);
+  ASSERT_TRUE(init_from_environment());
+  EXPECT_EQ(QueryDosDeviceListW(list, 8), 4u);
+  for (bool set : {false, true}) {  // unset or empty: no disks, no DOS names
+    set ? ::setenv("VOXMIRA_HOST", "", 1) : ::unsetenv("VOXMIRA_HOST");
+    ASSERT_TRUE(init_from_environment());
+    EXPECT_EQ(QueryDosDeviceListW(list, 8), 1u);
+    EXPECT_EQ(list[0], u'\0');
+    EXPECT_EQ(CreateFileA("\\\\.\\PhysicalDrive0", 0xC0000000u, 3, 3, 0x80), kInvalidHandle);
+    EXPECT_EQ(GetLastError(), 2u);
+    EXPECT_EQ(FormatSystemMessage(2), "The system cannot find the file specified.\n");
+  }
+  ::unsetenv("VOXMIRA_HOST");
+  // GetEnvironmentVariableA as on Windows: 203 when unset, the size needed when too small.
+  auto fake = std::make_unique<vox::test::FakeBackend>();
+  vox::test::FakeBackend& errors = *fake;
+  set_backend(std::move(fake));
+  const std::tuple<const char*, std::uint32_t, std::uint32_t, std::string, std::uint32_t> cases[] =
+      {{nullptr, 256, 0, "#", 203},
+       {"", 256, 0, ""s + '\0', 0},
+       {"", 0, 1, "#", 77},
+       {"C:\\W", 5, 4, "C:\\W"s + '\0', 77},
+       {"C:\\W", 4, 5, "#", 77}};
+  for (const auto& [value, size, result, stored, last_error] : cases) {
+    value ? ::setenv("VOX_TEST_VAR", value, 1) : ::unsetenv("VOX_TEST_VAR");
+    errors.last_error = 77;
+    char buffer[256];
+    std::memset(buffer, '#', sizeof buffer);
+    EXPECT_EQ(GetEnvironmentVariableA("VOX_TEST_VAR", buffer, size), result) << size;
+    EXPECT_EQ(errors.last_error, last_error) << size;
+    EXPECT_EQ(std::string(buffer, stored.size()), stored) << size;
+  }
+  ::unsetenv("VOX_TEST_VAR");
+  set_backend(nullptr);
+}
+
+TEST(TextForms, GuidBytesAndSystemMessages) {
+  Guid g{}, braced{};
+  ASSERT_TRUE(parse_guid_text("00112233-4455-6677-8899-AABBCCDDEEFF", g));
+  EXPECT_EQ(Bytes(g.begin(), g.end()), (Bytes{0x33, 0x22, 0x11, 0, 0x55, 0x44, 0x77, 0x66, 0x88,
+                                              0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF}));
+  ASSERT_TRUE(parse_guid_text("{00112233-4455-6677-8899-aabbccddeeff}", braced));
+  EXPECT_EQ(braced, g);
+  for (const char* bad :
+       {"", "00112233-4455-6677-8899-AABBCCDDEEF", "001122334-455-6677-8899-AABBCCDDEEFF",
+        "00112233-4455-6677-8899-AABBCCDDEEFG", "{00112233-4455-6677-8899-AABBCCDDEEFF",
+        "00112233_4455_6677_8899_AABBCCDDEEFF"})
+    EXPECT_FALSE(parse_guid_text(bad, g)) << bad;
+  const std::pair<std::uint32_t, const char*> messages[] = {
+      {2, "The system cannot find the file specified."},
+      {5, "Access is denied."},
+      {21, "The device is not ready."},
+      {50, "The request is not supported."},
+      {87, "The parameter is incorrect."},
+      {1117, "The request could not be performed because of an I/O device error."},
+      {0x1234,
+       "The system cannot find message text for message number 0x1234 in the message file for "
+       "System."}};
+  for (const auto& [code, text] : messages) EXPECT_EQ(system_message(code, "\r\n"), text + "\r\n"s);
+  EXPECT_EQ(system_message(5), "Access is denied." + std::string(kMessageLineEnd));
 }
 
 }  // namespace
