@@ -5,17 +5,13 @@
 #include "driver/flags.h"
 #include "layout/layout_file_path.h"
 #include "layout/layout_files.h"
+#include "layout/layout_io.h"
 #include "platform/platform.h"
 #include "platform/win_defs.h"
-#include "transport/win_error.h"
 
 namespace vox {
 
 namespace {
-
-void report(const char* title) {
-  if (!cli_mode) report_win_error(title);
-}
 
 // "\\.\PhysicalDrive3" is named "PhysicalDrive3" in the mismatch text.
 const char* drive_name(const char* dev_path) {
@@ -25,21 +21,15 @@ const char* drive_name(const char* dev_path) {
 
 int restore(DeviceSpace& space, LayoutForm form, const char* dev_path, std::int32_t serial,
             std::int32_t ldev, DiskTag& disk_tag) {
-  const bool ex = form == LayoutForm::Ex;
   disk_tag = DiskTag{};
   std::vector<std::uint8_t> image(layout_file_image_size(form));
   const std::string name = layout_file_path(serial, ldev);
 
-  plat::UniqueHandle file(open_device(space, name.c_str(), win::GENERIC_READ | win::GENERIC_WRITE,
-                                      win::FILE_SHARE_READ | win::FILE_SHARE_WRITE,
-                                      win::OPEN_EXISTING, win::FILE_ATTRIBUTE_NORMAL));
-  if (!file.valid()) {
-    report("Createfile");
-    return 1;
-  }
+  plat::UniqueHandle file = open_layout_target(space, name.c_str());
+  if (!file.valid()) return 1;
   std::uint32_t got = 0;
   if (!plat::ReadFile(file.get(), image.data(), static_cast<std::uint32_t>(image.size()), &got)) {
-    report("ReadFile");
+    report_layout_failure("ReadFile");
     return 1;
   }
   if (got > image.size()) got = static_cast<std::uint32_t>(image.size());
@@ -65,21 +55,17 @@ int restore(DeviceSpace& space, LayoutForm form, const char* dev_path, std::int3
     return 1;
   }
 
-  plat::UniqueHandle disk(open_device(space, dev_path, win::GENERIC_READ | win::GENERIC_WRITE,
-                                      win::FILE_SHARE_READ | win::FILE_SHARE_WRITE,
-                                      win::OPEN_EXISTING, win::FILE_ATTRIBUTE_NORMAL));
-  if (!disk.valid()) {
-    report("Createfile");
-    return 1;
-  }
+  plat::UniqueHandle disk = open_layout_target(space, dev_path);
+  if (!disk.valid()) return 1;
   // The layout bytes go to the disk as they were saved: the volume test above is the
   // only check made on them.
   std::uint32_t returned = 0;
+  const bool ex = form == LayoutForm::Ex;
   if (!plat::DeviceIoControl(
           disk.get(), ex ? win::IOCTL_DISK_SET_DRIVE_LAYOUT_EX : win::IOCTL_DISK_SET_DRIVE_LAYOUT,
           image.data() + kLayoutFileHeaderSize,
           got - static_cast<std::uint32_t>(kLayoutFileHeaderSize), nullptr, 0, &returned)) {
-    report(ex ? "IOCTL_SET_DRIVE_LAYOUT_EX" : "IOCTL_SET_DRIVE_LAYOUT");
+    report_layout_failure(ex ? "IOCTL_SET_DRIVE_LAYOUT_EX" : "IOCTL_SET_DRIVE_LAYOUT");
     return 1;
   }
   return 0;  // the disk, then the file, are closed on return

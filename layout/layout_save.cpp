@@ -1,12 +1,13 @@
 #include <algorithm>
+#include <optional>
+#include <span>
 #include <vector>
 
-#include "driver/flags.h"
 #include "layout/layout_file_path.h"
 #include "layout/layout_files.h"
+#include "layout/layout_io.h"
 #include "platform/platform.h"
 #include "platform/win_defs.h"
-#include "transport/win_error.h"
 
 namespace vox {
 
@@ -15,33 +16,17 @@ namespace {
 // ERROR_DISK_FULL: "There is not enough space on the disk."
 constexpr std::uint32_t kErrorDiskFull = 112;
 
-void report(const char* title) {
-  if (!cli_mode) report_win_error(title);
-}
-
 int save(DeviceSpace& space, LayoutForm form, const char* dev_path, std::int32_t serial,
          std::int32_t ldev, DiskTag& disk_tag) {
-  const bool ex = form == LayoutForm::Ex;
   disk_tag = DiskTag{};
   std::vector<std::uint8_t> image(layout_file_image_size(form));
   const std::string name = layout_file_path(serial, ldev);
 
-  plat::UniqueHandle disk(open_device(space, dev_path, win::GENERIC_READ | win::GENERIC_WRITE,
-                                      win::FILE_SHARE_READ | win::FILE_SHARE_WRITE,
-                                      win::OPEN_EXISTING, win::FILE_ATTRIBUTE_NORMAL));
-  if (!disk.valid()) {
-    report("Createfile");
-    return 1;
-  }
-  const std::uint32_t room = static_cast<std::uint32_t>(image.size() - kLayoutFileHeaderSize);
-  std::uint32_t n = 0;
-  if (!plat::DeviceIoControl(
-          disk.get(), ex ? win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX : win::IOCTL_DISK_GET_DRIVE_LAYOUT,
-          nullptr, 0, image.data() + kLayoutFileHeaderSize, room, &n)) {
-    report(ex ? "IOCTL_GET_DRIVE_LAYOUT_EX" : "IOCTL_GET_DRIVE_LAYOUT");
-    return 1;
-  }
-  n = std::min(n, room);
+  plat::UniqueHandle disk = open_layout_target(space, dev_path);
+  if (!disk.valid()) return 1;
+  const std::optional<std::uint32_t> n =
+      get_drive_layout(disk.get(), form, std::span(image).subspan(kLayoutFileHeaderSize));
+  if (!n) return 1;
 
   const LayoutFileHeader header = make_layout_file_header(dev_path, serial, ldev);
   std::copy(header.begin(), header.end(), image.begin());
@@ -51,16 +36,16 @@ int save(DeviceSpace& space, LayoutForm form, const char* dev_path, std::int32_t
                                             win::FILE_SHARE_READ | win::FILE_SHARE_WRITE,
                                             win::CREATE_ALWAYS, win::FILE_ATTRIBUTE_NORMAL));
   if (!file.valid()) {
-    report("Createfile");
+    report_layout_failure("Createfile");
     return 1;
   }
-  const std::uint32_t size = static_cast<std::uint32_t>(kLayoutFileHeaderSize) + n;
+  const std::uint32_t size = static_cast<std::uint32_t>(kLayoutFileHeaderSize) + *n;
   std::uint32_t written = 0;
   const bool ok = plat::WriteFile(file.get(), image.data(), size, &written);
   if (ok && written == size) return 0;  // the file, then the disk, are closed on return
   // A short count without an error is a full disk; a file cut short is no saved layout.
   if (ok) plat::SetLastError(kErrorDiskFull);
-  report("WriteFile");
+  report_layout_failure("WriteFile");
   return 1;
 }
 

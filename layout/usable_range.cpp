@@ -2,13 +2,12 @@
 
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "driver/flags.h"
+#include "layout/layout_io.h"
 #include "layout/partition_dump.h"
-#include "platform/platform.h"
-#include "platform/win_defs.h"
-#include "transport/win_error.h"
 
 namespace vox {
 
@@ -43,24 +42,12 @@ namespace {
 
 int read_usable_range(DeviceSpace& space, const char* dev_path, LayoutForm form,
                       UsableRange& range) {
-  const bool ex = form == LayoutForm::Ex;
-  plat::UniqueHandle disk(open_device(space, dev_path, win::GENERIC_READ | win::GENERIC_WRITE,
-                                      win::FILE_SHARE_READ | win::FILE_SHARE_WRITE,
-                                      win::OPEN_EXISTING, win::FILE_ATTRIBUTE_NORMAL));
-  if (!disk.valid()) {
-    if (!cli_mode) report_win_error("Createfile");
-    return 1;
-  }
+  plat::UniqueHandle disk = open_layout_target(space, dev_path);
+  if (!disk.valid()) return 1;
   std::vector<std::uint8_t> buffer(layout_buffer_size(form));
-  std::uint32_t returned = 0;
-  if (!plat::DeviceIoControl(
-          disk.get(), ex ? win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX : win::IOCTL_DISK_GET_DRIVE_LAYOUT,
-          nullptr, 0, buffer.data(), static_cast<std::uint32_t>(buffer.size()), &returned)) {
-    if (!cli_mode) report_win_error(ex ? "IOCTL_GET_DRIVE_LAYOUT_EX" : "IOCTL_GET_DRIVE_LAYOUT");
-    return 1;
-  }
-  const std::span<const std::uint8_t> layout(buffer.data(),
-                                             returned < buffer.size() ? returned : buffer.size());
+  const std::optional<std::uint32_t> returned = get_drive_layout(disk.get(), form, buffer);
+  if (!returned) return 1;
+  const std::span<const std::uint8_t> layout(buffer.data(), *returned);
   range = compute_usable_range(layout, form);
   if (inqdump_mode) std::fputs(format_partition_dump(layout, form).c_str(), stdout);
   return 0;
