@@ -4,6 +4,7 @@
 
 #include "inquiry/byte_view.h"
 #include "inquiry/probe_messages.h"
+#include "inquiry/std_attributes.h"
 #include "inquiry/std_identity.h"
 #include "inquiry/std_layout.h"
 
@@ -14,11 +15,7 @@ constexpr std::size_t kPageCode = 1;
 constexpr std::size_t kLengthHigh = 2;
 constexpr std::size_t kRealIdText = 28;  // serial text 28..35, LDEV text 36..39
 constexpr std::size_t kRealIdLength = 12;
-constexpr std::size_t kRaidGroup = 40;
-constexpr std::size_t kRaidLevel = 42;
-constexpr std::size_t kSsid = 43;
-constexpr std::size_t kRaidReserved = 45;
-constexpr std::size_t kCtgId = 46;
+constexpr std::size_t kRaidBlock = 40;
 
 }  // namespace
 
@@ -62,14 +59,7 @@ DevIdentity* decode_e2_exchange(const char* name, DevIdentity& r,
     diag = failure_line(name, kNotSupportedRaidPageE2, r);
     return nullptr;
   }
-  const ByteView e2(page);
-  r.raid_group[0] = e2[kRaidGroup];
-  r.raid_group[1] = e2[kRaidGroup + 1];
-  r.raid_level = e2[kRaidLevel];
-  r.ssid[0] = e2[kSsid];
-  r.ssid[1] = e2[kSsid + 1];
-  r.raid_reserved = e2[kRaidReserved];
-  r.ctg_id = e2[kCtgId];
+  read_raid_block(r, ByteView(page), kRaidBlock);
   const std::array<std::uint8_t, 256> real = substitute_real_id(std_data, page);
   decode_std_identity(r, ByteView(real), show_host_group, cli);
   return &r;

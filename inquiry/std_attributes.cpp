@@ -17,6 +17,16 @@ void hex_text(char* out, std::span<const std::uint8_t> bytes) {
   *out = '\0';
 }
 
+void read_raid_block(DevIdentity& r, ByteView bytes, std::size_t at) {
+  r.raid_group[0] = bytes[at];
+  r.raid_group[1] = bytes[at + 1];
+  r.raid_level = bytes[at + 2];
+  r.ssid[0] = bytes[at + 3];
+  r.ssid[1] = bytes[at + 4];
+  r.raid_reserved = bytes[at + 5];
+  r.ctg_id = bytes[at + 6];
+}
+
 void copy_text(char* out, ByteView image, std::size_t at, std::size_t width) {
   std::size_t k = 0;
   for (; k < width && image[at + k] != 0; ++k) out[k] = static_cast<char>(image[at + k]);
@@ -48,13 +58,7 @@ void fill_std_attributes(DevIdentity& r, ByteView std_data) {
   // b: RAID group or pool, level, SSID, consistency group.
   if (a_or_p && n >= 99) {
     r.raid_valid = 1;
-    r.raid_group[0] = std_data[kRaidGroup];
-    r.raid_group[1] = std_data[kRaidGroup + 1];
-    r.raid_level = std_data[kRaidLevel];
-    r.ssid[0] = std_data[kSsid];
-    r.ssid[1] = std_data[kSsid + 1];
-    r.raid_reserved = std_data[kRaidReserved];
-    r.ctg_id = std_data[kCtgId];
+    read_raid_block(r, std_data, kRaidBlock);
   }
   // c: H.A.R.D / PIN track bits and the FENCOR flag.
   if (a_or_p && n >= 119 && volume) {

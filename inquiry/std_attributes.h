@@ -13,6 +13,10 @@ namespace vox {
 // are always set (0xFF unless the data carries them).
 void fill_std_attributes(DevIdentity& record, ByteView std_data);
 
+// The RAID block of 7 bytes at `at` (96 in the standard data, 40 in page 0xE2): RAID
+// group or pool (2 bytes), RAID level, SSID (2 bytes), a reserved byte, consistency group.
+void read_raid_block(DevIdentity& record, ByteView bytes, std::size_t at);
+
 // Bytes as lower-case hexadecimal digits ("%02x" each) into a zero-terminated field of
 // 2 * bytes.size() + 1 characters.
 void hex_text(char* out, std::span<const std::uint8_t> bytes);
