@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 #include <map>
+#include <sstream>
 
 #include "devices/device_space.h"
 #include "devices/dos_names.h"
@@ -20,35 +21,33 @@ namespace vox::test {
 namespace {
 
 using Lines = std::vector<std::string>;
+using Disks = std::vector<std::uint32_t>;
 
-// A VOLUME_DISK_EXTENTS answer: the count (`count`, or the number of disks), 4 bytes of
-// padding, then a 24-byte record per disk.
-std::vector<std::uint8_t> extents_answer(const std::vector<std::uint32_t>& disks,
-                                         std::uint32_t count = ~0u) {
+// A VOLUME_DISK_EXTENTS answer: the count, 4 bytes of padding, a 24-byte record per disk.
+std::vector<std::uint8_t> extents_answer(const Disks& disks, std::size_t count, std::size_t cut) {
   std::vector<std::uint8_t> out(8 + 24 * disks.size(), 0xEE);
   auto put = [&](std::size_t at, std::uint32_t v) { std::memcpy(&out[at], &v, 4); };
-  put(0, count == ~0u ? static_cast<std::uint32_t>(disks.size()) : count), put(4, 0);
+  put(0, static_cast<std::uint32_t>(count)), put(4, 0);
   for (std::size_t i = 0; i < disks.size(); ++i) put(8 + 24 * i, disks[i]);
-  return out;
+  return out.resize(std::min(cut, out.size())), out;
 }
 
 struct Volume {
-  std::vector<std::uint32_t> disks{};
+  Disks disks{};
   std::uint32_t open_error = 0, extents_error = 0;
 };
 
-// A Windows host: DOS names with their targets, volumes with their disks, and what
-// mountvol prints. Records the list sizes asked for, commands run and paths opened.
+// A Windows host: DOS names with their targets, volumes with their disks, what mountvol
+// prints. Records the list sizes asked for and the commands run.
 class Host : public FakeBackend {
  public:
   std::u16string dos_list;  // each name followed by a 0 unit; the closing 0 is added
   std::map<std::string, std::string> targets;
   std::map<std::string, Volume> volumes;  // by the path CreateFile is given
   std::uint32_t list_error = 0;
-  std::string mountvol;
-  bool mountvol_runs = true;
-  std::vector<std::uint32_t> list_sizes;
-  Lines commands, opened;
+  std::string mountvol, commands;
+  bool mountvol_runs = true, unterminated = false;  // names run to the end of the buffer
+  Disks list_sizes;
   int open_handles = 0;
 
   void add(const std::string& name, const std::string& target = "") {
@@ -57,6 +56,7 @@ class Host : public FakeBackend {
   }
   std::uint32_t query_dos_device_list_w(char16_t* buffer, std::uint32_t size) override {
     list_sizes.push_back(size);
+    if (unterminated) return std::fill(buffer, buffer + size - 513, u'y'), size - 513;
     const auto n = static_cast<std::uint32_t>(dos_list.size() + 1);
     if (list_error != 0 || n > size) return fail(list_error ? list_error : 122), 0u;
     std::copy(dos_list.begin(), dos_list.end(), buffer);
@@ -70,7 +70,6 @@ class Host : public FakeBackend {
   }
   plat::Handle create_file(const char* path, std::uint32_t access, std::uint32_t share,
                            std::uint32_t, std::uint32_t) override {
-    opened.emplace_back(path);
     EXPECT_EQ(std::make_pair(access, share), std::make_pair(0u, 3u));  // no rights, shared
     const auto it = volumes.find(path);
     if (it == volumes.end() || it->second.open_error) {
@@ -85,12 +84,12 @@ class Host : public FakeBackend {
     EXPECT_EQ(code, 0x560000u);
     const Volume& v = *handles_.at(static_cast<std::size_t>(h) - 1);
     if (v.extents_error != 0) return fail(v.extents_error);
-    const std::vector<std::uint8_t> answer = extents_answer(v.disks);
-    *returned = static_cast<std::uint32_t>(std::min<std::size_t>(answer.size(), out_size));
-    return std::memcpy(out, answer.data(), *returned), true;
+    const auto answer = extents_answer(v.disks, v.disks.size(), out_size);
+    *returned = static_cast<std::uint32_t>(answer.size());
+    return std::memcpy(out, answer.data(), answer.size()), true;
   }
   std::FILE* popen(const char* command, const char* mode) override {
-    commands.push_back(std::string(command) + "|" + mode);
+    commands += std::string(command) + "|" + mode + "\n";
     if (!mountvol_runs) return nullptr;
     std::FILE* f = std::tmpfile();
     std::fputs(mountvol.c_str(), f);
@@ -101,10 +100,27 @@ class Host : public FakeBackend {
   std::vector<const Volume*> handles_;
 };
 
-// A fresh host per test and per reset(), with the names of `names` if given.
+// A host with every kind of DOS target: volumes, dynamic volumes, partitions, whole disks,
+// others, a name without target, and a volume mounted on a directory of C:.
 class Devices : public ::testing::Test {
  protected:
-  void SetUp() override { reset(); }
+  void SetUp() override {
+    reset();
+    // "name=target" words; every target is below \Device\.
+    std::istringstream names(
+        "C:=HarddiskVolume3 PhysicalDrive0=Harddisk0\\DR0 D:=HarddiskVolume5 "
+        "Volume{a}=HarddiskDmVolumes\\Dg0\\Volume1 E:=HarddiskDmVolumes\\Dg0\\Stripe2 "
+        "F:=Harddisk2\\Partition1 G:=Harddisk0\\Partition0 H:=Harddisk4\\Foo I:=CdRom0 "
+        "J:=HarddiskDmVolumes\\Dg0\\Raid1 K:=Harddisk L:=Harddisk2\\Partition c:=");
+    for (std::string w; names >> w;) {
+      const std::size_t eq = w.find('=');
+      host->add(w.substr(0, eq), eq + 1 < w.size() ? "\\Device\\" + w.substr(eq + 1) : "");
+    }
+    host->volumes = {{"\\\\.\\C:", {{1}}},    {"\\\\.\\D:", {{1, 2}}}, {"\\\\.\\Volume{a}", {{2}}},
+                     {"\\\\.\\E:", {{4, 5}}}, {"\\\\.\\J:", {{5}}},    {"\\\\.\\Volume{b}", {{3}}}};
+    host->targets["Volume{b}"] = "\\Device\\HarddiskVolume7";
+    host->mountvol = "\\\\?\\Volume{b}\\\n  C:\\mnt\\x\\\n  C:\\\n";
+  }
   void TearDown() override { cli_mode = 0; }
   void reset() {
     auto fake = std::make_unique<Host>();
@@ -123,38 +139,51 @@ class Devices : public ::testing::Test {
     }
     return out;
   }
-  // "<unit> <display name>" for every device a word expands into.
-  Lines expand(DeviceSpace& space, const std::string& word, bool dos, unsigned fmt = 0,
-               std::size_t display_size = kDisplayNameSize) {
+  // "<unit> <display name>|" for every device a word expands into.
+  std::string expand(DeviceSpace& space, const std::string& word, bool dos, unsigned fmt = 0) {
     WordCursor cursor;
     cursor.state = dos ? WordCursor::DosStart : WordCursor::NumberStart;
-    char path[kDevicePathSize];
-    std::vector<char> name(display_size);
-    Lines out;
-    for (int r;
-         out.size() < 2000 && (r = expand_device_word(space, cursor, word.c_str(), path,
-                                                      name.data(), display_size, fmt)) != -1;) {
-      out.push_back(std::to_string(r) + " " + name.data());
+    char path[kDevicePathSize], name[kDisplayNameSize];
+    std::string out;
+    for (int r, n = 0; n < 2000 && (r = expand_device_word(space, cursor, word.c_str(), path, name,
+                                                           sizeof name, fmt)) != -1;
+         ++n) {
+      out += std::to_string(r) + " " + name + "|";
     }
     return out;
   }
   Host* host = nullptr;
 };
 
-TEST_F(Devices, ListBaseSizeAndAttemptsBelowThe32BitLimit) {
-  const std::pair<const char*, std::size_t> bases[] = {{nullptr, 16384},
-                                                       {"abc", 16384},
-                                                       {"-5", 16384},
-                                                       {" +300x", 300},
-                                                       {"4294967295", 4294967295u},
-                                                       {"99999999999999999999999", 4294967295u}};
-  for (const auto& [text, size] : bases) EXPECT_EQ(parse_list_base_size(text), size) << text;
-  const std::size_t attempts[][3] = {
-      {100, 3, 300}, {2147483647u, 2, 4294967294u}, {2147483648u, 2, 0}, {1, 4294967296u, 0}};
-  for (const auto& a : attempts) EXPECT_EQ(list_attempt_size(a[0], a[1]), a[2]) << a[0];
+void* no_memory(std::size_t) {
+  return nullptr;
+}
+void* small_only(std::size_t n) {
+  return n > 150 ? nullptr : std::calloc(n, 1);
 }
 
-TEST_F(Devices, WholeListLeavesMoreThan512UnitsFreeAndNarrowsToAscii) {
+TEST_F(Devices, DosNameListFailuresAndBounds) {
+  EXPECT_EQ(parse_list_base_size("99999999999999999999999"), 4294967295u);
+  const std::size_t attempts[][3] = {
+      {2147483647u, 2, 4294967294u}, {2147483648u, 2, 0}, {1, 4294967296u, 0}};
+  for (const auto& a : attempts) EXPECT_EQ(list_attempt_size(a[0], a[1]), a[2]) << a[0];
+  const std::tuple<Disks, std::uint32_t, ListAllocator, int, const char*> cases[] = {
+      {{98}, 5, zeroed_alloc, 0, "QueryDosDevice : [5] message 5\n"},
+      {{98}, 5, zeroed_alloc, 1, ""},
+      {{}, 0, no_memory, 0, "QueryDosDevice : [8] message 8\n"},
+      {{98}, 0, small_only, 0, "QueryDosDevice : [8] message 8\n"},  // the second size fails
+  };
+  for (const auto& [sizes, list_error, allocate, cli, message] : cases) {
+    reset();
+    host->add(std::string(298, 'x'));
+    host->list_error = list_error, cli_mode = cli;
+    DosNameList list;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(list.build(100, allocate));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), message);
+    EXPECT_EQ(host->list_sizes, sizes);
+  }
+  // The whole list is narrowed to ASCII; a buffer without 512 units to spare is refused.
   host->dos_list = std::u16string(u"C:\0V\u00e9\u4e2d\x7f\0", 8);  // 9 units with the end
   for (const auto& [size, result, error] :
        {std::array<std::uint32_t, 3>{522, 9, 0}, {521, 0, 122}}) {
@@ -165,59 +194,7 @@ TEST_F(Devices, WholeListLeavesMoreThan512UnitsFreeAndNarrowsToAscii) {
     EXPECT_EQ(buffer.substr(0, 10),
               result ? std::string("C:\0V??\x7f\0\0Z", 10) : std::string(10, 'Z'));
   }
-}
-
-void* no_memory(std::size_t) {
-  return nullptr;
-}
-void* small_only(std::size_t n) {
-  return n > 150 ? nullptr : std::calloc(n, 1);
-}
-
-TEST_F(Devices, ListGrowsInWholeMultiplesUntilItFitsOrFails) {
-  const struct {
-    std::size_t base, units;
-    std::vector<std::uint32_t> sizes;  // S x k - 2
-    std::uint32_t list_error = 0;
-    ListAllocator allocate = zeroed_alloc;
-    int cli = 0;
-    const char* message = "";
-  } cases[] = {
-      {100, 300, {98, 198, 298, 398, 498, 598, 698, 798, 898}},
-      {1000, 486, {998, 1998}},  // exactly size - 512 units: refused
-      {1000, 485, {998}},
-      {100, 300, {98}, 5, zeroed_alloc, 0, "QueryDosDevice : [5] message 5\n"},
-      {100, 300, {98}, 5, zeroed_alloc, 1, ""},
-      {100, 300, {}, 0, no_memory, 0, "QueryDosDevice : [8] message 8\n"},
-      {100, 300, {98}, 0, small_only, 0, "QueryDosDevice : [8] message 8\n"},  // second size
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.base) + "/" + std::to_string(c.units));
-    reset();
-    host->add(std::string(c.units - 2, 'x'));
-    host->list_error = c.list_error, cli_mode = c.cli;
-    DosNameList list;
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(list.build(c.base, c.allocate), c.message[0] == 0 && c.cli == 0);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message);
-    EXPECT_EQ(host->list_sizes, c.sizes);
-    if (list.built()) {
-      EXPECT_EQ(list.at(list.next(0)), std::string(c.units - 2, 'x'));
-      EXPECT_EQ(list.next(list.next(0)), list.size());
-    }
-  }
-}
-
-// Names that run to the end of the buffer without a string end.
-class Unterminated : public FakeBackend {
-  std::uint32_t query_dos_device_list_w(char16_t* buffer, std::uint32_t size) override {
-    std::fill(buffer, buffer + size - 513, u'y');
-    return size - 513;
-  }
-};
-
-TEST(DosListBounds, WalkStopsAtTheLastByte) {
-  plat::set_backend(std::make_unique<Unterminated>());
+  host->unterminated = true;  // the walk of the list stops at its last byte
   DosNameList list;
   ASSERT_TRUE(list.build(600));
   EXPECT_EQ(list.at(list.next(0)), std::string(85, 'y'));
@@ -226,17 +203,14 @@ TEST(DosListBounds, WalkStopsAtTheLastByte) {
 }
 
 TEST_F(Devices, MountvolOutputBecomesTheMountTable) {
-  const std::string v = "\\\\?\\V\\", p255 = "C:\\" + std::string(252, 'a');
+  const std::string v = "\\\\?\\V\\";
   const std::pair<Lines, Lines> cases[] = {
       {{"C:\\a\\", v, "C:\\", "D:\\", "C:\\b\\", "D:\\my", "D:\\c\\"},
        {"C:\\b|V", "D:\\my...|V", "D:\\c|V"}},
       {{v, "C:\\b\\", "\\\\?\\Volume{2}\\", "C:\\a\\"}, {"C:\\b|V", "C:\\a|Volume{2}"}},
-      {{v, "C:\\a\\", "***", "C:\\b\\", v, "c:\\x\\", "C:"}, {"C:\\a|V"}},
+      {{v, "C:\\a\\", "***", "C:\\b\\", v, "c:\\x\\", "C:\\y\\", v, "C:", "C:\\z\\"}, {"C:\\a|V"}},
       {{"\\\\?\\G\\Dev\\X\\", "E:\\m\\", "\\\\?\\W", "E:\\n\\"}, {"E:\\m|G\\Dev\\X", "E:\\n|W"}},
       {{v + "\r", "C:\\a\\\r", "C:\\\r", "C:\\b\r"}, {"C:\\a|V", "C:\\b...|V"}},
-      {{"\\\\?\\" + std::string(128, 'v') + "\\", "C:\\a\\", v, "C:\\c\\"}, {"C:\\c|V"}},
-      {{v, p255 + "\\", p255 + "a\\", p255.substr(0, 252), "C:\\z\\"},
-       {p255 + "|V", p255.substr(0, 252) + "...|V", "C:\\z|V"}},
   };
   for (const auto& [tokens, expected] : cases) {
     MountTable table;
@@ -248,20 +222,16 @@ TEST_F(Devices, MountvolOutputBecomesTheMountTable) {
     }
     EXPECT_EQ(got, expected) << tokens[1];
   }
-  // The pipe is read once, whatever it holds; a line without its end is dropped.
+  // The pipe is read once; a path is found only whole, and a line without its end is dropped.
   host->mountvol =
-      "Possible values ... are:\n\n    \\\\?\\Volume{1}\\\n        C:\\\n"
-      "        C:\\mnt\\data\\\n        D:\\my dir\\\n\n    \\\\?\\Volume{4}\\\n" +
+      "Possible values:\n\n    \\\\?\\Volume{1}\\\n        C:\\mnt\\data\\\n    \\\\?\\V4\\\n" +
       std::string(30000, ' ') + "\tC:\\late\\";
   MountTable table;
-  EXPECT_EQ(next_mount_point(table, 'C', kNoMountPoint), 0u);
-  EXPECT_EQ(next_mount_point(table, 'C', 0), kNoMountPoint);
-  EXPECT_EQ(next_mount_point(table, 'c', kNoMountPoint), kNoMountPoint);
-  EXPECT_STREQ(mount_point_volume(table, "D:\\my..."), "Volume{1}");
+  EXPECT_STREQ(mount_point_volume(table, "C:\\mnt\\data"), "Volume{1}");
   for (const char* miss : {"C:\\mnt\\dat", "C:\\mnt\\data\\", "c:\\mnt\\data", "C:\\late", ""}) {
     EXPECT_EQ(mount_point_volume(table, miss), nullptr) << miss;
   }
-  EXPECT_EQ(host->commands, (Lines{"mountvol.exe 2>NUL|rt"}));
+  EXPECT_EQ(host->commands, "mountvol.exe 2>NUL|rt\n");
   host->mountvol_runs = false;  // mountvol that cannot be run: no mount points, silently
   MountTable none;
   testing::internal::CaptureStderr();
@@ -270,178 +240,87 @@ TEST_F(Devices, MountvolOutputBecomesTheMountTable) {
 }
 
 TEST_F(Devices, DosWalkSelectsNamesAndMountPoints) {
-  const Lines letters = {"C:", "C:\\mnt\\x", "C:\\other", "C:\\mnt\\y...", "D:", "D:\\m", "E:"};
   const std::pair<const char*, Lines> cases[] = {
-      {"LETALLX", letters},
+      {"LETALLX", {"C:", "C:\\mnt\\x", "D:", "E:", "F:", "G:", "H:", "I:", "J:", "K:", "L:"}},
       {"LETAL", {}},
-      {"C:", {"C:", "C:\\mnt\\x", "C:\\other", "C:\\mnt\\y..."}},
-      {"C:\\mnt", {"C:\\mnt\\x", "C:\\mnt\\y..."}},
+      {"C:", {"C:", "C:\\mnt\\x"}},
+      {"C:\\mnt", {"C:\\mnt\\x"}},  // a mount-point prefix: the DOS list is not read
       {"C:\\mnt\\x\\", {}},
       {"c:", {"c:"}},  // an ordinary name: no mount points follow
-      {"Phys", {"PhysicalDrive0", "PhysicalDrive1"}},
-      {"",
-       {"C:", "C:\\mnt\\x", "C:\\other", "C:\\mnt\\y...", "PhysicalDrive0", "D:", "D:\\m",
-        "Volume{a}", "PhysicalDrive1", "E:", "c:"}},
+      {"Phys", {"PhysicalDrive0"}},
+      {"V", {"Volume{a}"}},
   };
   for (const auto& [pattern, paths] : cases) {
-    reset();
-    for (const char* n :
-         {"C:", "PhysicalDrive0", "D:", "Volume{a}", "PhysicalDrive1", "E:", "c:"}) {
-      host->add(n);
-    }
-    host->mountvol =
-        "\\\\?\\Volume{b}\\\n C:\\mnt\\x\\\n C:\\other\\\n C:\\mnt\\y z\\\n"
-        "\\\\?\\Volume{c}\\\n E:\\\n D:\\m\\\n";
+    SetUp();
     DeviceSpace space;
     EXPECT_EQ(walk(space, pattern), paths) << pattern;
-    EXPECT_EQ(host->list_sizes.size(), pattern[0] == 'C' && pattern[2] ? 0u : 1u);
-    EXPECT_EQ(walk(space, "Volume"), Lines{"Volume{a}"});  // tables are read once per space
+    EXPECT_EQ(host->list_sizes.size(), pattern[0] == 'C' && pattern[2] ? 0u : 1u) << pattern;
+    EXPECT_EQ(walk(space, "PhysicalDrive0"), Lines{"PhysicalDrive0"});  // read once per space
     EXPECT_EQ(host->list_sizes.size(), 1u);
-    EXPECT_LE(host->commands.size(), std::strcmp(pattern, "Phys") ? 1u : 0u);
+    const bool letter_c = pattern[0] == 'C' || (!paths.empty() && paths[0] == "C:");
+    EXPECT_EQ(host->commands, letter_c ? "mountvol.exe 2>NUL|rt\n" : "") << pattern;
   }
-  const std::pair<const char*, const char*> opens[] = {
-      {"\\\\.\\C:", "\\\\.\\C:"},
-      {"\\\\.\\C:\\mnt\\x", "\\\\.\\Volume{b}"},
-      {"\\\\.\\D:\\m", "\\\\.\\Volume{c}"},
-      {"\\\\.\\C:\\mnt\\x\\", "\\\\.\\C:\\mnt\\x\\"},
-      {"\\\\.\\c:\\mnt\\x", "\\\\.\\c:\\mnt\\x"},
-  };
-  DeviceSpace space;
-  for (const auto& [path, opened] : opens) {
-    open_device(space, path, 0, 3, 3, 0x80);
-    EXPECT_EQ(host->opened.back(), opened) << path;
-  }
-}
-
-TEST_F(Devices, DosWalkPassesOverLongNamesAndRetriesFailedLists) {
-  host->add("A" + std::string(506, 'a'));  // "\\.\" + 507 characters fits 512 bytes
-  host->add("A" + std::string(20000, 'c'));
-  host->add("Az");
-  host->list_error = 5;
-  DeviceSpace space;
-  space.impl().list_base_size = 1000;
+  host->list_error = 5;  // a list that could not be read is reported, and read again later
+  DeviceSpace retried;
   testing::internal::CaptureStderr();
-  EXPECT_EQ(walk(space, "A"), Lines{});
+  EXPECT_EQ(walk(retried, "Phys"), Lines{});
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "QueryDosDevice : [5] message 5\n");
   host->list_error = 0;
-  EXPECT_EQ(walk(space, "A"), (Lines{"A" + std::string(506, 'a'), "Az"}));
-  EXPECT_EQ(walk(space, "A", 7), Lines{"Az"});
-  EXPECT_EQ(host->list_sizes.front(), 998u);
+  EXPECT_EQ(walk(retried, "Phys", 19), Lines{"PhysicalDrive0"});
+  EXPECT_EQ(walk(retried, "Phys", 18), Lines{});  // "\\.\PhysicalDrive0" and its end
 }
 
 TEST(DiskExtentsAnswer, BoundedByTheRecordsReturnedAnd1024) {
-  std::vector<std::uint32_t> many(1100);
+  Disks many(1100);
   for (std::size_t i = 0; i < many.size(); ++i) many[i] = static_cast<std::uint32_t>(i);
-  auto cut = [](std::vector<std::uint8_t> b, std::size_t n) { return b.resize(n), b; };
-  const std::pair<std::vector<std::uint8_t>, std::vector<std::uint32_t>> cases[] = {
+  const std::pair<std::vector<std::uint8_t>, Disks> cases[] = {
       {{}, {}},
-      {cut(extents_answer({3}), 31), {}},
-      {extents_answer({3, 4}, 0), {}},
-      {extents_answer({3, 4}, 5), {3, 4}},
-      {cut(extents_answer({3, 4}), 55), {3}},
-      {extents_answer({0x04030201u, 0xFFFFFFFFu}), {0x04030201u, 0xFFFFFFFFu}},
-      {extents_answer(many), std::vector<std::uint32_t>(many.begin(), many.begin() + 1024)},
+      {extents_answer({3, 4}, 0, 56), {}},
+      {extents_answer({3, 4}, 5, 56), {3, 4}},
+      {extents_answer({3, 4}, 2, 55), {3}},
+      {extents_answer({0x04030201u, ~0u}, 2, 56), {0x04030201u, ~0u}},
+      {extents_answer(many, 1100, 26408), Disks(many.begin(), many.begin() + 1024)},
   };
   for (const auto& [answer, disks] : cases) {
     DiskExtents extents;
     extents.count = 77;
     decode_disk_extents(answer, extents);
-    EXPECT_EQ(std::vector<std::uint32_t>(extents.disks, extents.disks + extents.count), disks)
-        << answer.size();
+    EXPECT_EQ(Disks(extents.disks, extents.disks + extents.count), disks) << answer.size();
   }
 }
 
-TEST_F(Devices, NumberAndEchoWords) {
-  const std::string fits = "\\Dsk" + std::string(251, 'a'),
-                    huge = "\\Dsk" + std::string(20000, 'c');
-  const Lines three = {"1 Harddisk1", "2 Harddisk2", "3 Harddisk3"};
-  const std::string too_long = " -> Device name too long.              \n";
+// Number words, echo words and DOS words, each display-name form; then failing volumes.
+TEST_F(Devices, WordsExpandIntoDisplayNames) {
+  const std::string huge = "\\Dsk" + std::string(20000, 'c');
+  const char* three = "1 Harddisk1|2 Harddisk2|3 Harddisk3|";
   const struct {
     std::string word;
-    Lines devices;
-    std::string err = "";
+    bool dos;
+    unsigned fmt;
+    std::string devices, err = "";
   } cases[] = {
-      {"hd", {}},
-      {"C:", {}},
-      {"\\\\.\\PhysicalDrive3", {"3 Harddisk3"}},
-      {"hd-5", {"5 Harddisk5"}},
-      {"hd5-", {"5 Harddisk5"}},
-      {"hd3-1", three},
-      {"hd1-3-5", three},
-      {"C:\\Dmr1\\Dsk3", three},
-      {"hd2147483646-9999999999",
-       {"2147483646 Harddisk2147483646", "2147483647 Harddisk2147483647"}},
-      {"\\Dsk7", {"-2 \\Dsk7"}},
-      {"x:\\Dmt", {"-2 x:\\Dmt"}},
-      {fits, {"-2 " + fits}},
-      {fits + "b", {}, fits + too_long},
-      {huge, {}, huge.substr(0, 255) + too_long},
+      {"hd", false, 0, ""},
+      {"hd3-1", false, 0, three},
+      {"hd1-3-5", false, 0, three},
+      {"hd2147483646-99999999999", false, 0,
+       "2147483646 Harddisk2147483646|2147483647 Harddisk2147483647|"},
+      {"x:\\Dmt", false, 0, "-2 x:\\Dmt|"},
+      {huge, false, 0, "", huge.substr(0, 255) + " -> Device name too long.              \n"},
+      {"c:", true, 0, ""},
+      {"Phys", true, FMT_VOLGUID, "0 Harddisk0|"},
+      {"Volume", true, 0, "2 \\Dms1\\Dsk2|"},
+      {"Volume", true, FMT_VOLGUID, "2 Volume{a}\\Dms1\\Dsk2|"},
+      {"LETALL", true, 0,
+       "1 C:\\Vol3\\Dsk1|3 C:\\mnt\\x\\Vol7\\Dsk3|1 D:\\Vol5\\Dsk1|2 D:\\Vol5\\Dsk2|"
+       "4 E:\\Dmt2\\Dsk4|5 E:\\Dmt2\\Dsk5|2 F:\\Dsk2\\p1|0 G:Harddisk0|4 H:Unknown4|"
+       "5 J:\\Dmr1\\Dsk5|2 L:\\Dsk2\\p-1|"},
   };
   for (const auto& c : cases) {
     DeviceSpace space;
     testing::internal::CaptureStderr();
-    EXPECT_EQ(expand(space, c.word, false), c.devices) << c.word.substr(0, 30);
+    EXPECT_EQ(expand(space, c.word, c.dos, c.fmt), c.devices) << c.word.substr(0, 30);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), c.err);
   }
-  EXPECT_TRUE(host->list_sizes.empty() && host->commands.empty());
-}
-
-// Every kind of DOS target: volumes, dynamic volumes, partitions, whole disks, others.
-class DosWords : public Devices {
- protected:
-  void SetUp() override {
-    reset();
-    const char* names[][2] = {{"C:", "\\Device\\HarddiskVolume3"},
-                              {"PhysicalDrive0", "\\Device\\Harddisk0\\DR0"},
-                              {"D:", "\\Device\\HarddiskVolume5"},
-                              {"Volume{a}", "\\Device\\HarddiskDmVolumes\\Dg0\\Volume1"},
-                              {"E:", "\\Device\\HarddiskDmVolumes\\Dg0\\Stripe2"},
-                              {"F:", "\\Device\\Harddisk2\\Partition1"},
-                              {"G:", "\\Device\\Harddisk0\\Partition0"},
-                              {"H:", "\\Device\\Harddisk4\\Foo"},
-                              {"I:", "\\Device\\CdRom0"},
-                              {"J:", "\\Device\\HarddiskDmVolumes\\Dg0\\Raid1"},
-                              {"K:", "\\Device\\Harddisk"},
-                              {"L:", "\\Device\\Harddisk2\\Partition"},
-                              {"M:", ""}};
-    for (const auto& [name, target] : names) host->add(name, target);
-    host->volumes = {{"\\\\.\\C:", {{1}}},    {"\\\\.\\D:", {{1, 2}}}, {"\\\\.\\Volume{a}", {{2}}},
-                     {"\\\\.\\E:", {{4, 5}}}, {"\\\\.\\J:", {{5}}},    {"\\\\.\\Volume{b}", {{3}}}};
-    host->targets["Volume{b}"] = "\\Device\\HarddiskVolume7";
-    host->mountvol = "\\\\?\\Volume{b}\\\n  C:\\mnt\\x\\\n";
-  }
-};
-
-TEST_F(DosWords, EachFormOfDisplayName) {
-  const Lines all = {
-      "1 C:\\Vol3\\Dsk1", "3 C:\\mnt\\x\\Vol7\\Dsk3", "1 D:\\Vol5\\Dsk1", "2 D:\\Vol5\\Dsk2",
-      "4 E:\\Dmt2\\Dsk4", "5 E:\\Dmt2\\Dsk5",         "2 F:\\Dsk2\\p1",   "0 G:Harddisk0",
-      "4 H:Unknown4",     "5 J:\\Dmr1\\Dsk5",         "2 L:\\Dsk2\\p-1"};
-  const std::tuple<const char*, unsigned, Lines> cases[] = {
-      {"c:", 0, {}},
-      {"Phys", FMT_VOLGUID, {"0 Harddisk0"}},
-      {"Volume", 0, {"2 \\Dms1\\Dsk2"}},
-      {"Volume", FMT_VOLGUID, {"2 Volume{a}\\Dms1\\Dsk2"}},
-      {"LETALL", 0, all},
-  };
-  for (const auto& [word, fmt, devices] : cases) {
-    DeviceSpace space;
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(expand(space, word, true, fmt), devices) << word;
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << word;
-  }
-  // A volume spanning disks gives them one by one without advancing the walk.
-  DeviceSpace space;
-  WordCursor cursor{WordCursor::DosStart, 0, 5};
-  char path[kDevicePathSize], name[kDisplayNameSize];
-  ASSERT_EQ(expand_device_word(space, cursor, "D:", path, name, sizeof name, 0), 1);
-  const std::size_t position = cursor.position;
-  std::strcpy(path, "kept");
-  ASSERT_EQ(expand_device_word(space, cursor, "D:", path, name, sizeof name, 0), 2);
-  EXPECT_STREQ(name, "D:\\Vol5\\Dsk2");
-  EXPECT_STREQ(path, "kept");
-  EXPECT_EQ(cursor.extent_index, 0);
-  EXPECT_EQ(cursor.position, position);
   // Failing volumes are reported outside -CLI and passed over; the disk number is kept whole.
   host->volumes["\\\\.\\C:"].open_error = 5;
   host->volumes["\\\\.\\D:"].extents_error = 1117;
@@ -452,24 +331,12 @@ TEST_F(DosWords, EachFormOfDisplayName) {
     DeviceSpace failing;
     testing::internal::CaptureStderr();
     EXPECT_EQ(expand(failing, "LETALL", true),
-              (Lines{"3 C:\\mnt\\x\\Vol7\\Dsk3", "2 F:\\Dsk2\\p1", "0 G:Harddisk0", "4 H:Unknown4",
-                     std::to_string(INT_MAX) + " J:\\Dmr1\\Dsk4294967295", "2 L:\\Dsk2\\p-1"}));
+              "3 C:\\mnt\\x\\Vol7\\Dsk3|2 F:\\Dsk2\\p1|0 G:Harddisk0|4 H:Unknown4|" +
+                  std::to_string(INT_MAX) + " J:\\Dmr1\\Dsk4294967295|2 L:\\Dsk2\\p-1|");
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               cli ? "" : "Createfile : [5] message 5\nDeviceIoControl : [1117] message 1117\n");
     EXPECT_EQ(host->open_handles, 0);
   }
-}
-
-TEST_F(DosWords, BuiltNamesThatDoNotFitAreRefusedAndTheWalkGoesOn) {
-  const std::string dir = "C:\\" + std::string(244, 'm');  // a 247-character mount point
-  host->mountvol = "\\\\?\\Volume{b}\\\n " + dir + "\\\n";
-  host->volumes["\\\\.\\Volume{b}"].disks = {3, 12};
-  const std::string refused = dir + "\\Vol7\\Ds -> Device name too long.              \n";
-  DeviceSpace space;
-  testing::internal::CaptureStderr();  // disk 3 fits 258 bytes, disk 12 does not
-  EXPECT_EQ(expand(space, "C:", true, 0, 258),
-            (Lines{"1 C:\\Vol3\\Dsk1", "3 " + dir + "\\Vol7\\Dsk3"}));
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), refused);
 }
 
 }  // namespace

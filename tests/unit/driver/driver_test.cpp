@@ -173,44 +173,32 @@ TEST(SetEnv, OverwritesAndKeepsEmptyValues) {
   }
 }
 
-// {serial, ldev, drive}: a command device on \\.\PhysicalDrive<drive> when drive >= 0.
-SortedUnits collect(const std::vector<std::array<int, 3>>& devices, std::string names = "") {
+// {serial, ldev, drive} triples: a command device on \\.\PhysicalDrive<drive> when drive >= 0.
+SortedUnits collect(const std::vector<int>& triples, const std::string& names = "abcdefg") {
   SortedUnits units;
-  for (std::size_t i = 0; i < devices.size(); ++i) {
+  for (std::size_t i = 0; i + 2 < triples.size(); i += 3) {
     DevIdentity r;
-    r.serial = devices[i][0], r.ldev = devices[i][1], r.is_cmddev = devices[i][2] >= 0;
-    std::snprintf(r.dev_path, sizeof r.dev_path, "\\\\.\\PhysicalDrive%d", devices[i][2]);
-    EXPECT_EQ(units.sorted_insert(names.substr(i, 1).c_str(), r), 0);
+    r.serial = triples[i], r.ldev = triples[i + 1], r.is_cmddev = triples[i + 2] >= 0;
+    std::snprintf(r.dev_path, sizeof r.dev_path, "\\\\.\\PhysicalDrive%d", triples[i + 2]);
+    EXPECT_EQ(units.sorted_insert(names.substr(i / 3, 1).c_str(), r), 0);
   }
   return units;
 }
 
 TEST(SortedUnits, SerialThenLdevThenArrivalOrder) {
   std::string walked;
-  const auto units = collect({{300, 5, 0},
-                              {20, 5, 0},
-                              {INT32_MIN, 3, 0},
-                              {20, 3, 0},
-                              {20, 5, 0},
-                              {INT32_MAX, -1, 0},
-                              {20, -3, 0}},
-                             "abcdefg");
-  for (const auto& [serial, node] : units.serials()) {
-    for (const auto& [ldev, entries] : node.groups) {
-      for (const UnitEntry& e : entries) {
-        EXPECT_TRUE(e.record.serial == serial && e.record.ldev == ldev);
-        walked += std::to_string(serial) + "/" + std::to_string(ldev) + e.name + " ";
-      }
-    }
-  }
-  EXPECT_EQ(walked, "-2147483648/3c 20/-3g 20/3d 20/5b 20/5e 300/5a 2147483647/-1f ");
+  const auto units = collect(
+      {300, 5, 0, 20, 5, 0, INT32_MIN, 3, 0, 20, 3, 0, 20, 5, 0, INT32_MAX, -1, 0, 20, -3, 0});
+  for (const auto& [serial, node] : units.serials())
+    for (const auto& [ldev, entries] : node.groups)
+      for (const UnitEntry& e : entries) walked += std::to_string(ldev) + e.name + " ";
+  EXPECT_EQ(walked, "3c -3g 3d 5b 5e 5a -1f ");
   // The command-device image shows the LDEV with most command paths; a tie keeps the lowest.
-  const auto cm =
-      collect({{1, 9, 1}, {1, 5, -1}, {1, 5, 2}, {1, 7, 3}, {1, 7, 4}, {1, 3, 5}}, "abcdef");
+  const auto cm = collect({1, 9, 1, 1, 5, -1, 1, 5, 2, 1, 7, 3, 1, 7, 4, 1, 3, 5});
   const auto* best = best_command_group(cm.serials().at(1));
   ASSERT_NE(best, nullptr);
   EXPECT_EQ(best->front().name + best->back().name, "de");
-  EXPECT_EQ(best_command_group(collect({{1, 2, -1}}).serials().at(1)), nullptr);
+  EXPECT_EQ(best_command_group(collect({1, 2, -1}).serials().at(1)), nullptr);
   GroupEntries group(3);  // paths of 23 characters, without an end, and short
   std::strcpy(group[0].record.dev_path, "\\\\.\\PhysicalDrive123456");
   std::memset(group[1].record.dev_path, 'P', sizeof group[1].record.dev_path);
