@@ -1,6 +1,8 @@
 #include "tools/hostgen/example_host.h"
 
 #include <array>
+#include <map>
+#include <optional>
 #include <string>
 
 #include "tools/hostgen/array_pages.h"
@@ -67,7 +69,8 @@ Disk disk(std::uint32_t number, std::string about) {
   return d;
 }
 
-PageAnswer page(const Page83Builder& b) {
+template <class Builder>
+PageAnswer page(const Builder& b) {
   return PageAnswer{page_data(b.build()), {}, {}, {}};
 }
 
@@ -103,6 +106,40 @@ constexpr std::uint32_t kNtfs = 0x07, kLdm = 0x42;
 
 // --- the disks ---------------------------------------------------------------------
 
+// The standard data of an array volume: the common head, its serial text, LDEV and port.
+StdInquiryBuilder volume_std(std::uint8_t n, std::string_view product, std::string_view serial,
+                             std::int32_t ldev, char cluster, char letter) {
+  StdInquiryBuilder b = array_std(n, product);
+  b.serial_text(serial).ldev_text(ldev_text(ldev)).port(cluster, letter);
+  return b;
+}
+
+// An array volume's disk: its standard data, the pages it answers and its layout.
+Disk array_disk(std::uint32_t number, std::string about, const StdInquiryBuilder& b,
+                std::map<std::uint8_t, PageAnswer> pages, std::optional<DiskLayout> layout = {}) {
+  Disk d = disk(number, std::move(about));
+  d.inquiry = std_data(b.build());
+  d.pages = std::move(pages);
+  d.layout = std::move(layout);
+  return d;
+}
+
+// Page 0x83 of an [RB] volume with the target port in the first layout.
+PageAnswer rb_port_page(std::int32_t ldev, char cluster, char letter, std::uint64_t target,
+                        std::uint16_t lun, std::uint8_t al_pa) {
+  Page83Builder p = rb_page("N16", kSerialRb, ldev, cluster, letter);
+  return page(target_port_first(p, target, flat_lun(lun), al_pa));
+}
+
+// Vendor page 0xE2 naming the real volume on the [RB] array behind a virtualised one.
+PageAnswer real_volume_page(std::string_view product, std::int32_t ldev,
+                            std::initializer_list<std::uint8_t> raid, std::string_view nic) {
+  PageE2Builder e;
+  e.page_length_low(0x4C).real_product(product).real_serial_text(group_a_serial_text(kSerialRb));
+  e.real_ldev_text(ldev_text(ldev)).raid(raid).real_nic_name(nic);
+  return page(e);
+}
+
 Disk local_disk() {
   Disk d =
       disk(0, "Local SSD, not an array volume: its page 0x83 identifier comes from another maker.");
@@ -127,59 +164,39 @@ Disk local_disk() {
 Disk rb_boot_volume(std::uint32_t number, char cluster, std::uint64_t host_port,
                     std::uint64_t host_node, std::uint16_t host_group, std::uint8_t cl,
                     std::uint64_t target, std::uint8_t al_pa) {
-  Disk d =
-      disk(number, number == 1
-                       ? "[RB] boot volume LDEV 1234 through CL1-A: H.A.R.D, full MU tables, first "
-                         "WWN layout; C:"
-                       : "[RB] LDEV 1234 again, second path through CL2-A (same volume as disk 1)");
-  StdInquiryBuilder b = array_std(0xF3, "DISK-1");
-  b.serial_text(group_a_serial_text(kSerialRb)).ldev_text(ldev_text(1234)).port(cluster, 'A');
+  StdInquiryBuilder b =
+      volume_std(0xF3, "DISK-1", group_a_serial_text(kSerialRb), 1234, cluster, 'A');
   b.pair_states(2, 1, 2, 0).raid({0x01, 0x02, 0x05, 0x00, 0x04, 0x00, 0xFF});
   b.host_wwns(host_port, host_node).vol_attr(0x01, 0).host_group(host_group).sl_cl(0, cl);
   b.mu_tables(remote_mu({2}), local_mu({1, 2}, {{20, 3}}));
   bitmap(b, {1200, 340, 22, 8000, 1500}).nic_name("BOOT-LU-01");
-  d.inquiry = std_data(b.build());
-  Page83Builder p = rb_page("N16", kSerialRb, 1234, cluster, 'a');
-  d.pages[0x83] = page(target_port_first(p, target, flat_lun(1), al_pa));
-  d.layout =
-      mbr(0x5A1B2C3D, {mbr_part(kMiB, 100 * kMiB, kNtfs, true), mbr_part(101 * kMiB, kGiB, kNtfs)});
-  return d;
+  return array_disk(
+      number,
+      number == 1 ? "[RB] boot volume LDEV 1234 through CL1-A: H.A.R.D, full MU tables, first "
+                    "WWN layout; C:"
+                  : "[RB] LDEV 1234 again, second path through CL2-A (same volume as disk 1)",
+      b, {{0x83, rb_port_page(1234, cluster, 'a', target, 1, al_pa)}},
+      mbr(0x5A1B2C3D,
+          {mbr_part(kMiB, 100 * kMiB, kNtfs, true), mbr_part(101 * kMiB, kGiB, kNtfs)}));
 }
 
 Disk mv_virtual_volume() {
-  Disk d = disk(2,
-                "[MV] \"TARVELO N17\" LDEV 256 through port 17 (CL2-B); vendor page 0xE2 names the "
-                "real volume 64015/261; F:");
-  StdInquiryBuilder b = array_std(0xF3, "DISK-2");
-  b.serial_text(group_a_serial_text(kSerialMv)).ldev_text(ldev_text(256)).port('2', 'B');
+  StdInquiryBuilder b = volume_std(0xF3, "DISK-2", group_a_serial_text(kSerialMv), 256, '2', 'B');
   b.raid({0x00, 0x07, 0x12, 0x00, 0x11, 0x00, 0x00});
   b.host_wwns(kHba2Port, kHba2Node).host_group(5).sl_cl(2, 2);
-  b.mu_tables(remote_mu({}), local_mu({}));
   bitmap(b, {0, 0, 0, 12000, 12000});
-  d.inquiry = std_data(b.build());
-  d.pages[0x83] = page(mv_page("TARVELO N17", kSerialMv, 256, 17));
-  PageE2Builder e;
-  e.page_length_low(0x4C).real_product("DISK-1").real_serial_text(group_a_serial_text(kSerialRb));
-  e.real_ldev_text(ldev_text(261)).raid({0x02, 0x07, 0x01, 0x00, 0x10, 0x00, 0x05});
-  e.real_nic_name("REAL-LU-0105");
-  d.pages[0xE2] = PageAnswer{page_data(e.build()), {}, {}, {}};
-  d.layout = mbr(0x2B3C4D5E, {mbr_part(kMiB, 200 * kGiB, kNtfs)});
-  return d;
+  return array_disk(
+      2,
+      "[MV] \"TARVELO N17\" LDEV 256 through port 17 (CL2-B); vendor page 0xE2 "
+      "names the real volume 64015/261; F:",
+      b,
+      {{0x83, page(mv_page("TARVELO N17", kSerialMv, 256, 17))},
+       {0xE2, real_volume_page("DISK-1", 261, {0x02, 0x07, 0x01, 0x00, 0x10, 0x00, 0x05},
+                               "REAL-LU-0105")}},
+      mbr(0x2B3C4D5E, {mbr_part(kMiB, 200 * kGiB, kNtfs)}));
 }
 
-Disk model_volume() {
-  Disk d = disk(3,
-                "[MV] \"TARVELO 5\" with the model offset, LDEV 0x0A0B through CL3-C: SNAPS pool, "
-                "PIN track, second WWN layout, GPT; C:\\mnt\\data");
-  StdInquiryBuilder b = array_std(0xF3, "DISK-5");
-  b.serial_text(model_serial_text(kSerialModel)).ldev_text(ldev_text(0x0A0B)).port('3', 'C');
-  b.pair_states(0, 3, 0, 0).raid({0x00, 0x03, 0x11, 0x00, 0x21, 0x00, 0x0C});
-  b.host_wwns(kHba1Port, kHba1Node).vol_attr(0x02, 0).host_group(2).sl_cl(1, 3);
-  b.mu_tables(remote_mu({}), local_mu({3}));
-  bitmap(b, {500, 0, 0, 7500, 2000}).nic_name("DATA-SNAP-3");
-  d.inquiry = std_data(b.build());
-  Page83Builder p = mv_page("TARVELO 5", kSerialModel, 0x0A0B, 34);
-  d.pages[0x83] = page(target_port_second(p, kModelCl3C, flat_lun(258), 0x01));
+DiskLayout model_layout() {
   DiskLayout l;
   l.style = "gpt";
   l.disk_id = "6E1F2A3B-4C5D-4E6F-8091-A2B3C4D5E6F7";
@@ -197,65 +214,68 @@ Disk model_volume() {
   data.attributes = 0x8000000000000000;
   data.name = "data";
   l.partitions = {msr, data};
-  d.layout = l;
-  return d;
+  return l;
+}
+
+Disk model_volume() {
+  StdInquiryBuilder b =
+      volume_std(0xF3, "DISK-5", model_serial_text(kSerialModel), 0x0A0B, '3', 'C');
+  b.pair_states(0, 3, 0, 0).raid({0x00, 0x03, 0x11, 0x00, 0x21, 0x00, 0x0C});
+  b.host_wwns(kHba1Port, kHba1Node).vol_attr(0x02, 0).host_group(2).sl_cl(1, 3);
+  b.mu_tables(remote_mu({}), local_mu({3}));
+  bitmap(b, {500, 0, 0, 7500, 2000}).nic_name("DATA-SNAP-3");
+  Page83Builder p = mv_page("TARVELO 5", kSerialModel, 0x0A0B, 34);
+  return array_disk(3,
+                    "[MV] \"TARVELO 5\" with the model offset, LDEV 0x0A0B through CL3-C: SNAPS "
+                    "pool, PIN track, second WWN layout, GPT; C:\\mnt\\data",
+                    b, {{0x83, page(target_port_second(p, kModelCl3C, flat_lun(258), 0x01))}},
+                    model_layout());
 }
 
 Disk pl_volume() {
-  Disk d = disk(4,
-                "[PL] \"TARVELO 7\" LDEV 36 through CL1-B; short standard data without the vendor "
-                "fields; first half of D:");
-  StdInquiryBuilder b = array_std(0x3B, "VDISK-7");
-  b.serial_text(decimal_serial_text(kSerialPl)).ldev_text(ldev_text(36)).port('1', 'B');
-  d.inquiry = std_data(b.build());
-  d.pages[0x83] = page(pl_page("TARVELO 7", kSerialPl, 36, '1', 'B'));
-  d.layout = mbr(0x3C4D5E6F, {mbr_part(kMiB, 50 * kGiB, kNtfs)});
-  return d;
+  return array_disk(4,
+                    "[PL] \"TARVELO 7\" LDEV 36 through CL1-B; short standard data without the "
+                    "vendor fields; first half of D:",
+                    volume_std(0x3B, "VDISK-7", decimal_serial_text(kSerialPl), 36, '1', 'B'),
+                    {{0x83, page(pl_page("TARVELO 7", kSerialPl, 36, '1', 'B'))}},
+                    mbr(0x3C4D5E6F, {mbr_part(kMiB, 50 * kGiB, kNtfs)}));
 }
 
 Disk rb_unmapped_volume() {
-  Disk d = disk(5,
-                "[RB] LDEV 1300 through CL1-B: UNMAP, remote S-VOL, consistency group 7, no MU "
-                "tables (n = 139), SL 0x7F; second half of D:");
-  StdInquiryBuilder b = array_std(0x8B, "DISK-1");
-  b.serial_text(group_a_serial_text(kSerialRb)).ldev_text(ldev_text(1300)).port('1', 'B');
+  StdInquiryBuilder b = volume_std(0x8B, "DISK-1", group_a_serial_text(kSerialRb), 1300, '1', 'B');
   b.pair_states(3, 0, 0, 0).raid({0x00, 0x00, 0x00, 0x00, 0x05, 0x00, 0x07});
   b.host_wwns(kHba1Port, kHba1Node).host_group(3).sl_cl(0x7F, 0x7E);
-  d.inquiry = std_data(b.build());
-  Page83Builder p = rb_page("N16", kSerialRb, 1300, '1', 'b');
-  d.pages[0x83] = page(target_port_first(p, kRbCl1B, flat_lun(2), 0xE2));
-  d.layout = mbr(0x4D5E6F70, {mbr_part(kMiB, 50 * kGiB, kNtfs)});
-  return d;
+  return array_disk(5,
+                    "[RB] LDEV 1300 through CL1-B: UNMAP, remote S-VOL, consistency group 7, no "
+                    "MU tables (n = 139), SL 0x7F; second half of D:",
+                    b, {{0x83, rb_port_page(1300, '1', 'b', kRbCl1B, 2, 0xE2)}},
+                    mbr(0x4D5E6F70, {mbr_part(kMiB, 50 * kGiB, kNtfs)}));
 }
 
 Disk marker_volume() {
-  Disk d = disk(6,
-                "Standard route: \"PL00\" marker, serial 412345 LDEV 0x20 through CL3-B: E-LUN, "
-                "NIC name; dynamic disk (E:, Raid1)");
-  StdInquiryBuilder b = array_std(0xF3, "DISK-6");
-  b.serial_text(decimal_serial_text(kSerialMarker)).ldev_text(ldev_text(0x20)).port('3', 'b');
+  StdInquiryBuilder b =
+      volume_std(0xF3, "DISK-6", decimal_serial_text(kSerialMarker), 0x20, '3', 'b');
   b.pair_states(0, 2, 2, 0).raid({0x01, 0x01, 0x10, 0x00, 0x30, 0x00, 0xFF});
   b.host_wwns(kHba1Port, kHba1Node).host_group(0).pl_marker().sl_cl(4, 3);
   b.mu_tables(remote_mu({}), local_mu({2, 2}));
   bitmap(b, {2500, 0, 0, 3000, 0}).nic_name("EXCH-DB-01");
-  d.inquiry = std_data(b.build());
-  d.layout = mbr(0x5E6F7081, {mbr_part(kMiB, 300 * kGiB, kLdm)});
-  return d;
+  return array_disk(6,
+                    "Standard route: \"PL00\" marker, serial 412345 LDEV 0x20 through CL3-B: "
+                    "E-LUN, NIC name; dynamic disk (E:, Raid1)",
+                    b, {}, mbr(0x5E6F7081, {mbr_part(kMiB, 300 * kGiB, kLdm)}));
 }
 
 Disk seven_volume() {
-  Disk d = disk(7,
-                "Standard route: serial text \"73000101\", LDEV 0x1A0 through CL5-A: RAID1, "
-                "FENCOR, remote MU#0 and MU#2; dynamic disk (G:, Raid1)");
-  StdInquiryBuilder b = array_std(0xF3, "DISK-7");
-  b.serial_text(decimal_serial_text(kSerialSeven)).ldev_text(ldev_text(0x1A0)).port('5', 'A');
+  StdInquiryBuilder b =
+      volume_std(0xF3, "DISK-7", decimal_serial_text(kSerialSeven), 0x1A0, '5', 'A');
   b.pair_states(2, 0, 0, 0).raid({0x03, 0x04, 0x01, 0x00, 0x40, 0x00, 0x14});
   b.host_wwns(kHba2Port, kHba2Node).vol_attr(0, 1).host_group(1).sl_cl(5, 5);
   b.mu_tables(remote_mu({2, 0, 2}), local_mu({}));
   bitmap(b, {0, 780, 52, 0, 6100}).nic_name("FILESRV-01");
-  d.inquiry = std_data(b.build());
-  d.layout = mbr(0x6F708192, {mbr_part(kMiB, 300 * kGiB, kLdm)});
-  return d;
+  return array_disk(7,
+                    "Standard route: serial text \"73000101\", LDEV 0x1A0 through CL5-A: RAID1, "
+                    "FENCOR, remote MU#0 and MU#2; dynamic disk (G:, Raid1)",
+                    b, {}, mbr(0x6F708192, {mbr_part(kMiB, 300 * kGiB, kLdm)}));
 }
 
 Disk tape() {
@@ -278,31 +298,13 @@ Disk locked_disk() {
 }
 
 Disk no_page_disk() {
-  Disk d = disk(11,
-                "[RB] LDEV 1500 that lists no VPD page: the page INQUIRY ends in CHECK CONDITION; "
-                "dynamic disk (G:, Raid1)");
-  StdInquiryBuilder b = array_std(0xF3, "DISK-1");
-  b.serial_text(group_a_serial_text(kSerialRb)).ldev_text(ldev_text(1500)).port('2', 'A');
+  StdInquiryBuilder b = volume_std(0xF3, "DISK-1", group_a_serial_text(kSerialRb), 1500, '2', 'A');
   b.raid({0x02, 0x01, 0x05, 0x00, 0x04, 0x00, 0xFF}).host_wwns(kHba2Port, kHba2Node).host_group(4);
-  b.sl_cl(0, 2).mu_tables(remote_mu({}), local_mu({})).nic_name("SPARE-LU-1500");
-  d.inquiry = std_data(b.build());
-  d.layout = mbr(0x708192A3, {mbr_part(kMiB, 300 * kGiB, kLdm)});
-  return d;
-}
-
-Disk command_device(std::uint32_t number, std::string about, std::string_view product,
-                    std::int32_t serial, std::int32_t ldev, char cluster, char letter,
-                    std::initializer_list<std::uint8_t> raid, std::uint64_t host_port,
-                    std::uint64_t host_node, std::uint16_t host_group, std::uint8_t cl,
-                    const Page83Builder& p) {
-  Disk d = disk(number, std::move(about));
-  StdInquiryBuilder b = array_std(0xF3, product);
-  b.serial_text(group_a_serial_text(serial)).ldev_text(ldev_text(ldev)).port(cluster, letter);
-  // A command device carries no pair states, attributes, MU tables, bitmaps or NIC name.
-  b.raid(raid).host_wwns(host_port, host_node).host_group(host_group).sl_cl(0, cl);
-  d.inquiry = std_data(b.build());
-  d.pages[0x83] = page(p);
-  return d;
+  b.sl_cl(0, 2).nic_name("SPARE-LU-1500");
+  return array_disk(11,
+                    "[RB] LDEV 1500 that lists no VPD page: the page INQUIRY ends in CHECK "
+                    "CONDITION; dynamic disk (G:, Raid1)",
+                    b, {}, mbr(0x708192A3, {mbr_part(kMiB, 300 * kGiB, kLdm)}));
 }
 
 std::vector<Disk> disks() {
@@ -319,35 +321,34 @@ std::vector<Disk> disks() {
   all.push_back(tape());
   all.push_back(locked_disk());
   all.push_back(no_page_disk());
-  Page83Builder p12 = rb_page("N16", kSerialRb, 2047, '1', 'a');
-  all.push_back(command_device(12, "[RB] command device LDEV 2047, first path (CL1-A)", "DISK-1-CM",
-                               kSerialRb, 2047, '1', 'A',
-                               {0x01, 0x01, 0x05, 0x00, 0x04, 0x00, 0xFF}, kHba1Port, kHba1Node, 3,
-                               1, target_port_first(p12, kRbCl1A, flat_lun(254), 0xE8)));
-  Page83Builder p13 = rb_page("N16", kSerialRb, 2047, '2', 'a');
-  all.push_back(command_device(13, "[RB] command device LDEV 2047, second path (CL2-A)",
-                               "DISK-1-CM", kSerialRb, 2047, '2', 'A',
-                               {0x01, 0x01, 0x05, 0x00, 0x04, 0x00, 0xFF}, kHba2Port, kHba2Node, 4,
-                               2, target_port_first(p13, kRbCl2A, flat_lun(254), 0xE4)));
-  Disk cm14 = command_device(14,
-                             "[MV] command device LDEV 0xFFF of the \"TARVELO N17\" array (CL2-B): "
-                             "RAID6; its vendor page names 64015/2048",
-                             "DISK-2-CM", kSerialMv, 0xFFF, '2', 'B',
-                             {0x0C, 0x01, 0x06, 0x00, 0x11, 0x00, 0xFF}, kHba2Port, kHba2Node, 5, 2,
-                             mv_page("TARVELO N17", kSerialMv, 0xFFF, 17));
-  // The command device is virtualised too: its vendor page names LDEV 2048 of the [RB] array.
-  PageE2Builder e14;
-  e14.page_length_low(0x4C)
-      .real_product("DISK-1-CM")
-      .real_serial_text(group_a_serial_text(kSerialRb));
-  e14.real_ldev_text(ldev_text(2048)).raid({0x0C, 0x01, 0x06, 0x00, 0x11, 0x00, 0xFF});
-  cm14.pages[0xE2] = PageAnswer{page_data(e14.build()), {}, {}, {}};
-  all.push_back(cm14);
-  Page83Builder p15 = rb_page("N16", kSerialRb, 1023, '1', 'b');
-  all.push_back(command_device(
-      15, "[RB] command device LDEV 1023, one path (CL1-B): RAID level 0x0A", "DISK-1-CM",
-      kSerialRb, 1023, '1', 'B', {0x05, 0x06, 0x0A, 0x00, 0x04, 0x00, 0xFF}, kHba1Port, kHba1Node,
-      3, 1, target_port_first(p15, kRbCl1B, flat_lun(253), 0xE2)));
+  // Command devices carry no pair states, attributes, MU tables, bitmaps or NIC name.
+  const std::string rb = group_a_serial_text(kSerialRb);
+  StdInquiryBuilder b = volume_std(0xF3, "DISK-1-CM", rb, 2047, '1', 'A');
+  b.raid({0x01, 0x01, 0x05, 0x00, 0x04, 0x00, 0xFF}).host_wwns(kHba1Port, kHba1Node);
+  all.push_back(array_disk(12, "[RB] command device LDEV 2047, first path (CL1-A)",
+                           b.host_group(3).sl_cl(0, 1),
+                           {{0x83, rb_port_page(2047, '1', 'a', kRbCl1A, 254, 0xE8)}}));
+  b = volume_std(0xF3, "DISK-1-CM", rb, 2047, '2', 'A');
+  b.raid({0x01, 0x01, 0x05, 0x00, 0x04, 0x00, 0xFF}).host_wwns(kHba2Port, kHba2Node);
+  all.push_back(array_disk(13, "[RB] command device LDEV 2047, second path (CL2-A)",
+                           b.host_group(4).sl_cl(0, 2),
+                           {{0x83, rb_port_page(2047, '2', 'a', kRbCl2A, 254, 0xE4)}}));
+  // Virtualised too: its vendor page names LDEV 2048 of the [RB] array.
+  b = volume_std(0xF3, "DISK-2-CM", group_a_serial_text(kSerialMv), 0xFFF, '2', 'B');
+  b.raid({0x0C, 0x01, 0x06, 0x00, 0x11, 0x00, 0xFF}).host_wwns(kHba2Port, kHba2Node);
+  all.push_back(array_disk(
+      14,
+      "[MV] command device LDEV 0xFFF of the \"TARVELO N17\" array (CL2-B): RAID6; its vendor "
+      "page names 64015/2048",
+      b.host_group(5).sl_cl(0, 2),
+      {{0x83, page(mv_page("TARVELO N17", kSerialMv, 0xFFF, 17))},
+       {0xE2,
+        real_volume_page("DISK-1-CM", 2048, {0x0C, 0x01, 0x06, 0x00, 0x11, 0x00, 0xFF}, "")}}));
+  b = volume_std(0xF3, "DISK-1-CM", rb, 1023, '1', 'B');
+  b.raid({0x05, 0x06, 0x0A, 0x00, 0x04, 0x00, 0xFF}).host_wwns(kHba1Port, kHba1Node);
+  all.push_back(array_disk(15, "[RB] command device LDEV 1023, one path (CL1-B): RAID level 0x0A",
+                           b.host_group(3).sl_cl(0, 1),
+                           {{0x83, rb_port_page(1023, '1', 'b', kRbCl1B, 253, 0xE2)}}));
   return all;
 }
 
