@@ -2,15 +2,10 @@
 
 #include <cstdio>
 
+#include "platform/hostimage/hex_text.h"
+
 namespace vox::plat::hostimage {
 namespace {
-
-int hex_value(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // Text order of the 16 bytes: which record byte each pair of digits fills. Data1, Data2
 // and Data3 are little-endian in the record, so their digits fill it from the back.

@@ -1,7 +1,6 @@
 #include "platform/hostimage/hex_text.h"
 
 namespace vox::plat::hostimage {
-namespace {
 
 int hex_value(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -9,6 +8,8 @@ int hex_value(char c) {
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
+
+namespace {
 
 bool is_gap(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r';

@@ -10,6 +10,9 @@
 
 namespace vox::plat::hostimage {
 
+// The value of one hex digit of either case, or -1.
+int hex_value(char c);
+
 // Parses `text` into `bytes`. Returns the empty text on success, else the problem with
 // the 1-based character position: "bad hex digit at position 7", "incomplete hex pair
 // at position 3".
