@@ -16,9 +16,17 @@ const DosDevice* find_dos_name(const HostImage& image, std::string_view name) {
   return nullptr;
 }
 
-// Stores `units` (already holding every terminator) when they fit.
-template <typename Unit>
-IoResult store_units(const std::basic_string<Unit>& units, Unit* buffer, std::uint32_t size) {
+// Stores the texts, each ended by a string end and the last followed by one more, when
+// they all fit. `to_units` gives the text of an item in the buffer's units.
+template <typename Unit, typename Items, typename ToUnits>
+IoResult store_multi_string(const Items& items, ToUnits to_units, Unit* buffer,
+                            std::uint32_t size) {
+  std::basic_string<Unit> units;
+  for (const auto& item : items) {
+    units += to_units(item);
+    units.push_back(Unit{});
+  }
+  units.push_back(Unit{});
   if (buffer == nullptr || units.size() > size) return io_error(win::ERROR_INSUFFICIENT_BUFFER);
   std::copy(units.begin(), units.end(), buffer);
   IoResult r;
@@ -67,35 +75,21 @@ IoResult query_dos_name(const HostImage& image, std::string_view name, char* buf
                         std::uint32_t size) {
   const DosDevice* d = find_dos_name(image, name);
   if (d == nullptr) return io_error(win::ERROR_FILE_NOT_FOUND);
-  std::string units;
-  for (const std::string& t : d->targets) {
-    units += t;
-    units.push_back('\0');
-  }
-  units.push_back('\0');
-  return store_units(units, buffer, size);
+  return store_multi_string(
+      d->targets, [](const std::string& t) -> const std::string& { return t; }, buffer, size);
 }
 
 IoResult query_dos_list_narrow(const HostImage& image, char* buffer, std::uint32_t size) {
   if (image.dos_list_error != 0) return io_error(image.dos_list_error);
-  std::string units;
-  for (const DosDevice& d : image.dos_devices) {
-    units += d.name;
-    units.push_back('\0');
-  }
-  units.push_back('\0');
-  return store_units(units, buffer, size);
+  return store_multi_string(
+      image.dos_devices, [](const DosDevice& d) -> const std::string& { return d.name; }, buffer,
+      size);
 }
 
 IoResult query_dos_list_wide(const HostImage& image, char16_t* buffer, std::uint32_t size) {
   if (image.dos_list_error != 0) return io_error(image.dos_list_error);
-  std::u16string units;
-  for (const DosDevice& d : image.dos_devices) {
-    units += utf8_to_utf16(d.name);
-    units.push_back(u'\0');
-  }
-  units.push_back(u'\0');
-  return store_units(units, buffer, size);
+  return store_multi_string(
+      image.dos_devices, [](const DosDevice& d) { return utf8_to_utf16(d.name); }, buffer, size);
 }
 
 std::uint32_t resolve_device(const HostImage& image, std::string_view name, DeviceTarget& target) {
