@@ -1,6 +1,6 @@
-// Inquiry data the devices send: every additional length on one array volume, pages
-// shorter or longer than their length bytes, vendor pages cut short, the property
-// fallbacks with oversized answers, and the time-out setting in all its forms.
+// Inquiry data the devices send: every additional length on one array volume, pages shorter
+// or longer than their length bytes, vendor pages cut short, the property fallbacks with
+// oversized answers, and the time-out setting in all its forms.
 #include <array>
 
 #include "e2e/bad_input_support.h"
@@ -9,49 +9,36 @@
 namespace vox::e2e::bad_input {
 namespace {
 
-// A volume whose serial text puts it in group P, so that its identity comes from the
-// standard data once the family gate holds (n = 43), with every field the standard data
-// can carry and additional length n. Page 0x83 gives the same identity below the gate.
+// Disk n (LDEV n): standard data of additional length n with every field it can carry; its
+// serial text puts it in group P, whose identity comes from the standard data from n = 43
+// on, and from page 0x83 below.
 Json every_field(int n) {
   std::array<std::uint8_t, 8> remote{2, 3};
   std::array<std::uint8_t, 64> local{1, 3};
-  local[5] = 2;
-  local[20] = 1;
-  Json d = rb_disk(n, StdInquiryBuilder()
-                          .additional_length(static_cast<std::uint8_t>(n))
-                          .serial_text("71012345")
-                          .ldev_text(format("%04X", n))
-                          .port('1', 'a')
-                          .pair_states(2, 1, 3, 0)
-                          .raid({1, 2, 5, 0, 4, 0, 0xFF})
-                          .host_wwns(0x50060e8000000001u, 0x50060e8000000002u)
-                          .vol_attr(1, 0)
-                          .host_group(3)
-                          .sl_cl(16, 32)
-                          .mu_tables(remote, local)
-                          .bitmap_page(0, 1)
-                          .bitmap_page(3, 7)
-                          .nic_name("NIC-NAME")
-                          .build());
+  local[5] = 2, local[20] = 1;
+  StdInquiryBuilder b;
+  b.additional_length(static_cast<std::uint8_t>(n)).serial_text("71012345").port('1', 'a');
+  b.ldev_text(format("%04X", n)).pair_states(2, 1, 3, 0).raid({1, 2, 5, 0, 4, 0, 0xFF});
+  b.host_wwns(0x50060e8000000001u, 0x50060e8000000002u).vol_attr(1, 0).host_group(3);
+  b.sl_cl(16, 32).mu_tables(remote, local).bitmap_page(0, 1).bitmap_page(3, 7).nic_name("NIC-NAME");
+  Json d = rb_disk(n, b.build());
   d["pages"]["83"]["data"] = hex(rb_page(71012345, n).build());
   return d;
 }
 
-// The rows of disk n as the length rules fill the record: port bytes from 51 (page 0x83
-// below 43), pair states from 51, RAID bytes from 99, host WWNs from 115, volume attributes
-// and host group from 119, SL and CL from 139, MU tables from 179, bitmap counters from
-// 207, NIC name from 239.
+// The rows of disk n as the length fills the record: port bytes and pair states from 51,
+// RAID bytes from 99, host WWNs from 115, host group from 119, SL and CL from 139, MU
+// tables from 179, bitmap counters from 207, NIC name from 239.
 const char* port(int n, bool group) {
   return n >= 43 && n < 51 ? "-" : group && n >= 119 ? "CL1-A-3" : "CL1-A";
 }
 std::string cli_row(int n) {
-  std::string local(63, '-');
-  local[0] = 'S';
-  if (n >= 179) local[4] = 'P', local[19] = 's';
-  const std::string mu =
-      n < 51 ? "-" + std::string(69, ' ') : (n < 179 ? "P---/s/" : "PS--/s/") + local;
+  std::string mu =
+      n < 179 ? "P---/s/S" + std::string(62, '-') : "PS--/s/S---P" + std::string(58, '-');
+  if (n >= 179) mu[26] = 's';
   return format("Harddisk%-7s %-7s 71012345 %5d   -  %s  %s %-16s\n",
-                (std::to_string(n) + (n >= 119 ? "*" : "")).c_str(), port(n, true), n, mu.c_str(),
+                (std::to_string(n) + (n >= 119 ? "*" : "")).c_str(), port(n, true), n,
+                n < 51 ? ("-" + std::string(69, ' ')).c_str() : mu.c_str(),
                 n < 99 ? "   -       -" : "0004 5:01-02", n < 239 ? "-" : "NIC-NAME");
 }
 std::string wwn_row(int n) {
@@ -61,25 +48,24 @@ std::string wwn_row(int n) {
 std::string bitmap_row(int n) {
   return format("Harddisk%-7d %-7s 71012345 %5d %s %s  OPEN-V          \n", n, port(n, false), n,
                 n < 139 ? " -  -" : "16 32",
-                n < 207 ? "      -       -" : format("%7d %7d", n - 206, 7).c_str());
+                n < 207 ? "      -       -" : format("%7d       7", n - 206).c_str());
 }
 
 TEST(BadInputInquiry, EveryAdditionalLength) {
   Json disks = Json::array();
   for (int n = 0; n < 256; ++n) disks.push_back(every_field(n));
   const Host host(Json{{"disks", disks}});
+  const std::string h = "DEVICE_FILE     ";
   const struct {
     std::string args, header;
     std::string (*row)(int);
   } cases[] = {
       {"-CLI -fw -fp -fg -fn",
-       "DEVICE_FILE     PORT    SERIAL  LDEV CTG  H.../M/.." + std::string(61, ' ') +
+       h + "PORT    SERIAL  LDEV CTG  H.../M/.." + std::string(61, ' ') +
            "  SSID R:Group LDEV_NIC_NAME\n",
        cli_row},
-      {"-CLIWP", "DEVICE_FILE     PWWN             AL PORT    LUN   SERIAL  LDEV PRODUCT_ID\n",
-       wwn_row},
-      {"-sort -CLIB", "DEVICE_FILE     PORT    SERIAL  LDEV SL CL  +LQ/LQ  UNUSED  PRODUCT_ID\n",
-       bitmap_row},
+      {"-CLIWP", h + "PWWN             AL PORT    LUN   SERIAL  LDEV PRODUCT_ID\n", wwn_row},
+      {"-sort -CLIB", h + "PORT    SERIAL  LDEV SL CL  +LQ/LQ  UNUSED  PRODUCT_ID\n", bitmap_row},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args);
@@ -96,59 +82,54 @@ TEST(BadInputInquiry, EveryAdditionalLength) {
       << out;
 }
 
-Bytes cut(const hostgen::Image& page, std::size_t size) {
-  return Bytes(page.begin(), page.begin() + static_cast<long>(size));
-}
-
-// Disk 1 with standard data `inquiry` (hex) and one more member.
-Json disk1(const std::string& inquiry, const char* key = nullptr, const Json& value = nullptr) {
+// Disk 1 with standard data `inquiry` (hex) and pages `pages`.
+Json disk1(const std::string& inquiry, const Json& pages = nullptr) {
   Json d{{"number", 1}, {"inquiry", inquiry}};
-  if (key) d[key] = value;
+  if (!pages.is_null()) d["pages"] = pages;
   return d;
 }
-Json page(const char* code, const std::string& data) {
-  return Json{{code, {{"data", data}}}};
+Json page(const char* code, const Bytes& data) {
+  return Json{{code, {{"data", hex(data)}}}};
 }
-Json with_83(const Bytes& bytes) {
-  return disk1(hex(volume_std()), "pages", page("83", hex(bytes)));
-}
-
-// [MV] volume 123456/1234 on port p32/p33, the second WWN layout announced.
-hostgen::Image mv(std::uint8_t p32, std::uint8_t p33) {
-  return Page83Builder()
-      .identifier("TARVELO N161E24004D2")
-      .port_bytes(p32, p33)
-      .page_length(80)
-      .second_id_length(16)
-      .build();
+Bytes cut(const hostgen::Image& page, std::size_t size) {
+  return Bytes(page.begin(), page.begin() + size);
 }
 
 // Pages shorter or longer than their length bytes, standard data and vendor pages of odd
 // sizes, and the property queries that stand in when the pass-through answers "not ready",
 // with answers larger than their buffers.
 TEST(BadInputInquiry, OddSizes) {
-  const std::string tail = " [TARVELO ] [OPEN-V          ]\n";
+  const std::string tail = " [TARVELO ] [OPEN-V          ]\n", std35 = hex(volume_std());
   const std::string rb = "Harddisk1 -> [RB] CL1-A Ser =   12345 LDEV =1234";
   const std::string not_raid = format("Harddisk1 -> %-35s", "NOT supported RAID.") + tail;
   const hostgen::Image full = rb_page(12345, 1234).build();
-  Bytes long_page(full.begin(), full.end()), long_std(600, 0xEE);
-  long_page.resize(400, 0xEE);
-  const hostgen::Image std_bytes = volume_std();
-  const std::string std35 = hex(std_bytes);
-  std::copy(std_bytes.begin(), std_bytes.end() - 1, long_std.begin());
-  // Raw device properties stand in for the standard data (an all-zero image below 36
-  // bytes; 600 bytes do not fit the 512-byte descriptor: byte 4 becomes 595 - 512).
+  const Json page83 = page("83", cut(full, 256));
+  const auto with_83 = [&](const Bytes& bytes) { return disk1(std35, page("83", bytes)); };
+  const auto rb_len = [](std::uint8_t low) {
+    return rb_page(12345, 1234).page_length(low).byte(2, 1).build();
+  };
+  // [MV] volume 123456/1234 on port p32/p33, the second WWN layout announced.
+  const auto mv = [](std::uint8_t p32, std::uint8_t p33) {
+    return Page83Builder()
+        .identifier("TARVELO N161E24004D2")
+        .port_bytes(p32, p33)
+        .page_length(80)
+        .second_id_length(16)
+        .build();
+  };
+  Bytes long_page = cut(full, 256), long_std = cut(volume_std(), 255);
+  long_page.resize(400, 0xEE), long_std.resize(600, 0xEE);
+  // Raw device properties: an all-zero standard image below 36 bytes; 600 bytes do not fit
+  // the 512-byte descriptor, and byte 4 becomes 595 - 512.
   const auto props = [&](const std::string& property) {
-    Json d{{"number", 1}, {"inquiry_error", 21}, {"device_property", property}};
-    d["pages"] = page("83", hex(full));
-    return d;
+    return Json{
+        {"number", 1}, {"inquiry_error", 21}, {"device_property", property}, {"pages", page83}};
   };
   // Two identifiers of 300 bytes: the first carries the [RB] text, the second starts with
   // the port bytes, which land at page bytes 32 and 33.
-  Bytes first(full.begin() + 8, full.end()), second(300, ' ');
-  first.resize(300, ' ');
-  second[0] = '1', second[1] = 'a';
-  Json ids = disk1(std35, "pages", Json{{"83", {{"error", 21}}}});
+  Bytes first(full.begin() + 8, full.end()), second = {'1', 'a'};
+  first.resize(300, ' '), second.resize(300, ' ');
+  Json ids = disk1(std35, Json{{"83", {{"error", 21}}}});
   ids["id_property"] = {{{"code_set", 2}, {"type", 1}, {"id", hex(first)}},
                         {{"code_set", 1}, {"type", 3}, {"id", hex(second)}}};
   const struct {
@@ -156,19 +137,13 @@ TEST(BadInputInquiry, OddSizes) {
     Json disk;
     std::string args, out, err;
   } cases[] = {
-      // Length byte 0xFF, data ending after the LDEV: the port bytes read as zero, and the
-      // port name ends at the first of them.
-      {"page cut after the LDEV", with_83(cut(rb_page(12345, 1234).page_length(0xFF).build(), 27)),
-       "", "Harddisk1 -> [RB] CL Ser =   12345 LDEV =1234" + tail, ""},
+      // Length 0xFF, data ending after the LDEV: the port bytes read as zero, and the port
+      // name ends at the first of them.
+      {"page cut after the LDEV", with_83(cut(rb_len(0xFF), 27)), "",
+       "Harddisk1 -> [RB] CL Ser =   12345 LDEV =1234" + tail, ""},
       // Only the low length byte is read: 0x011D is too short, 0x012C long enough.
-      {"length 0x011D",
-       with_83(cut(rb_page(12345, 1234).page_length(0x1D).byte(2, 1).build(), 255)), "", "",
-       not_raid},
-      {"length 0x012C",
-       with_83(cut(rb_page(12345, 1234).page_length(0x2C).byte(2, 1).build(), 255)), "", rb + tail,
-       ""},
-      {"page of four bytes", with_83(cut(Page83Builder().page_length(0xFF).build(), 4)), "", "",
-       not_raid},
+      {"length 0x011D", with_83(cut(rb_len(0x1D), 255)), "", "", not_raid},
+      {"length 0x012C", with_83(cut(rb_len(0x2C), 255)), "", rb + tail, ""},
       {"page of no bytes", with_83(Bytes()), "", "", not_raid},
       {"page of 400 bytes", with_83(long_page), "", rb + tail, ""},
       {"WWN past the end of the page", with_83(cut(mv(4, 1), 40)), "-CLIW",
@@ -179,15 +154,14 @@ TEST(BadInputInquiry, OddSizes) {
        "Harddisk1 -> Invalid port number       Port = 256" + tail},
       {"standard data of no bytes", disk1(""), "", "",
        "Harddisk1 -> CheckCondition  SKEY = 5 ASC = 0x24 on VPD[83] [] []\n"},
-      {"standard data of 600 bytes", disk1(hex(long_std), "pages", page("83", hex(full))), "",
-       rb + tail, ""},
+      {"standard data of 600 bytes", disk1(hex(long_std), page83), "", rb + tail, ""},
       // The vendor page header is all the decoder checks; the rest reads as zero.
-      {"vendor page of four bytes", disk1(std35, "pages", page("E2", "00 e2 02 ff")), "-CLI -fr",
+      {"vendor page of four bytes", disk1(std35, page("E2", {0, 0xE2, 2, 0xFF})), "-CLI -fr",
        "DEVICE_FILE     PORT    SERIAL  LDEV CTG  H/M/12  SSID R:Group R_SERIAL R_LDEV CM\n"
        "Harddisk1       -            0     0   -       -     -       -        0      0  -\n",
        ""},
-      {"vendor page with length 0x03FF", disk1(std35, "pages", page("E2", "00 e2 03 ff")), "-fr",
-       "", format("Harddisk1 -> %-35s", "NOT supported RAID for PageE2.") + tail},
+      {"vendor page with length 0x03FF", disk1(std35, page("E2", {0, 0xE2, 3, 0xFF})), "-fr", "",
+       format("Harddisk1 -> %-35s", "NOT supported RAID for PageE2.") + tail},
       {"short device properties", props("00 00 06 02"), "", rb + " [] []\n", ""},
       {"device properties of 600 bytes", props(hex(long_std)), "", rb + tail, ""},
       {"identifiers of 300 bytes", ids, "", rb + tail, ""},
@@ -198,17 +172,14 @@ TEST(BadInputInquiry, OddSizes) {
   }
 }
 
-// VEXACM_INQ_TOV in milliseconds, as the trace shows the seconds handed to the adapter:
-// the standard INQUIRY converts in signed arithmetic, the page INQUIRY in unsigned.
+// VEXACM_INQ_TOV in milliseconds, as the trace shows the seconds handed to the adapter: the
+// standard INQUIRY converts in signed arithmetic, the page INQUIRY in unsigned.
 TEST(BadInputInquiry, TimeOutSetting) {
   const Host host(Json{{"disks", {rb_disk(1)}}});
   const struct {
-    const char* value;  // null: unset
-    const char* std_seconds;
-    const char* page_seconds;
+    const char *value, *std_seconds, *page_seconds;  // value null: unset
   } cases[] = {
       {nullptr, "4", "4"},
-      {"", "2", "2"},
       {"0", "2", "2"},
       {"abc", "2", "2"},
       {"  +10000x", "12", "12"},
@@ -220,14 +191,12 @@ TEST(BadInputInquiry, TimeOutSetting) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value ? c.value : "(unset)");
-    Env env;
-    if (c.value) env.emplace_back("VEXACM_INQ_TOV", c.value);
-    EXPECT_EQ(host.run("-CLI hd1", {}, env).exit_code, 0);
+    EXPECT_EQ(
+        host.run("-CLI hd1", {}, c.value ? Env{{"VEXACM_INQ_TOV", c.value}} : Env{}).exit_code, 0);
     const std::string trace = host.trace();
-    for (const std::string& line :
-         {format("cdb=12000000ff00 length=256 timeout=%s -> ok status=0\n", c.std_seconds),
-          format("cdb=12018300ff00 length=255 timeout=%s -> ok status=0\n", c.page_seconds)})
-      EXPECT_NE(trace.find(line), std::string::npos) << line << trace;
+    for (const std::string& line : {"cdb=12000000ff00 length=256 timeout="s + c.std_seconds,
+                                    "cdb=12018300ff00 length=255 timeout="s + c.page_seconds})
+      EXPECT_NE(trace.find(line + " -> ok status=0\n"), std::string::npos) << line << trace;
   }
 }
 

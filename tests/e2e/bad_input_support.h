@@ -1,19 +1,13 @@
-// Runs of voxmira over host images made for one kind of bad input each. Every run is
-// checked for what must hold whatever the input: the program started and ended by itself
-// (no signal) within the harness's time limit.
+// Runs of voxmira over host images made for one kind of bad input each. Whatever the input,
+// every run must start and end by itself (no signal) within the harness's time limit.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdarg>
-#include <cstdint>
-#include <cstdio>
 #include <filesystem>
-#include <iterator>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "e2e/harness.h"
@@ -61,14 +55,10 @@ inline Page83Builder rb_page(int serial, int ldev) {
   return Page83Builder().identifier(format("N14  %08d %05d", serial, ldev)).port_bytes('1', 'a');
 }
 
-// Disk `number` whose identity comes from page 0x83 (`page`, or the [RB] page).
-inline Json rb_disk(int number, const hostgen::Image& inquiry = volume_std(),
-                    const Bytes& page = {}) {
-  const hostgen::Image rb = rb_page(12345, 1234).build();
-  return Json{
-      {"number", number},
-      {"inquiry", hex(inquiry)},
-      {"pages", {{"83", {{"data", hex(page.empty() ? Bytes(rb.begin(), rb.end()) : page)}}}}}};
+// Disk `number`: volume 12345/1234, its identity from page 0x83.
+inline Json rb_disk(int number, const hostgen::Image& inquiry = volume_std()) {
+  const std::string page = hex(rb_page(12345, 1234).build());
+  return Json{{"number", number}, {"inquiry", hex(inquiry)}, {"pages", {{"83", {{"data", page}}}}}};
 }
 
 // The stderr lines of probes of drives that the host does not have, one per name.
@@ -84,6 +74,7 @@ inline std::string refused(const std::string& name) {
   return format("%s -> %-35s\n", name.substr(0, 255).c_str(), "Device name too long.");
 }
 
+// What a run must show: stdout, stderr and the exit status exactly.
 inline void expect_run(const RunResult& r, const std::string& out, const std::string& err,
                        int status = 0) {
   EXPECT_EQ(r.out, out);
@@ -92,41 +83,29 @@ inline void expect_run(const RunResult& r, const std::string& out, const std::st
 }
 
 // A host image in a folder of its own, and runs of voxmira over it with a fresh trace.
-class Host {
- public:
-  explicit Host(const Json& document) : path_(write_host_image(dir_, document.dump())) {}
+struct Host {
+  explicit Host(const std::string& text) : path(write_host_image(dir, text)) {}
+  explicit Host(const Json& image) : Host(image.dump()) {}
 
-  RunResult run(const std::string& args, std::string stdin_text = {}, Env env = {}) const {
-    std::filesystem::remove(trace_path());
+  RunResult run(const std::string& args, std::string in = {}, Env env = {}) const {
+    std::filesystem::remove(dir.file("trace.txt"));
     Invocation r;
     r.args = words(args);
+    r.stdin_text = std::move(in);
     r.env = std::move(env);
-    r.stdin_text = std::move(stdin_text);
-    r.env.emplace_back("VOXMIRA_HOST", path_);
-    r.env.emplace_back("VOXMIRA_TRACE", trace_path());
+    r.env.insert(r.env.end(), {{"VOXMIRA_HOST", path}, {"VOXMIRA_TRACE", dir.file("trace.txt")}});
     RunResult result = vox::e2e::run(r);
     // The system message of a Windows error report ends in "\r\n" of its own.
     if (wine_mode()) result.err = crlf_to_lf(result.err);
-    EXPECT_EQ(result.exec_error, "");
-    EXPECT_EQ(result.signal, 0) << "killed by a signal";
-    EXPECT_FALSE(result.timed_out) << "did not end";
+    EXPECT_TRUE(result.exec_error.empty() && result.signal == 0 && !result.timed_out)
+        << "did not run to its end by itself: " << result.exec_error;
     return result;
   }
-
   // The platform calls of the last run, one a line.
-  std::string trace() const { return read_output_file(trace_path()); }
-  std::string image() const {
-    std::string text;
-    read_file(path_, text);
-    return text;
-  }
-  const TempDir& dir() const { return dir_; }
+  std::string trace() const { return read_output_file(dir.file("trace.txt")); }
 
- private:
-  std::string trace_path() const { return dir_.file("trace.txt"); }
-
-  TempDir dir_;
-  std::string path_;
+  TempDir dir;
+  std::string path;
 };
 
 }  // namespace vox::e2e::bad_input
