@@ -1,12 +1,10 @@
-// Runs of voxmira over the shipped example host (examples/host.json), shared by the
-// example_*_test.cpp files. The expected texts are derived from the rules of the reports
-// and from the values tools/hostgen/example_host.cpp puts into each disk
-// (examples/README.md lists them).
+// Runs of voxmira over the shipped example host (examples/host.json). The expected texts
+// follow from the rules of the reports and the values tools/hostgen/example_host.cpp puts
+// into each disk (examples/README.md lists them).
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <initializer_list>
 #include <map>
 #include <regex>
@@ -26,19 +24,18 @@ inline std::string example_host() {
   return std::string(VOX_SOURCE_DIR) + "/examples/host.json";
 }
 
-// voxmira with `args` and `stdin_text` over the example host (or `host`).
-inline RunResult run_example(std::vector<std::string> args, std::string stdin_text = {},
-                             Env env = {}, const std::string& host = example_host()) {
-  Invocation r;
-  r.args = std::move(args);
-  r.stdin_text = std::move(stdin_text);
-  r.env = std::move(env);
-  r.env.emplace_back("VOXMIRA_HOST", host);
-  RunResult result = run(r);
+// voxmira with `args` (blank-separated words) and `stdin_text` over the example host.
+inline RunResult run_example(const std::string& args, std::string stdin_text = {}, Env env = {},
+                             const std::string& host = example_host()) {
+  std::istringstream in(args);
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) words.push_back(word);
+  env.emplace_back("VOXMIRA_HOST", host);
+  RunResult r = run(Invocation{"voxmira", words, std::move(env), {}, std::move(stdin_text)});
   // A Windows error report ends in "\r\n", which the text-mode stream makes "\r\r\n";
   // the harness took one "\r" away, this takes the other.
-  if (wine_mode()) result.err = crlf_to_lf(result.err);
-  return result;
+  if (wine_mode()) r.err = crlf_to_lf(r.err);
+  return r;
 }
 
 // Both streams byte for byte and the exit status.
@@ -69,43 +66,6 @@ inline std::string probe_error(int disk, std::string name = {}) {
 }
 inline const std::string kProbeErrors =
     probe_error(0) + probe_error(9) + probe_error(10) + probe_error(11);
-
-// "a b  c" -> {"a", "b", "c"}: the arguments of a run written as one text.
-inline std::vector<std::string> words(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> all;
-  for (std::string word; in >> word;) all.push_back(word);
-  return all;
-}
-
-// The example host where the pair-status tool can run: natively the shipped image, whose
-// root holds a script that starts the program VOXMIRA_TWINLIST names; under Wine a copy
-// of the image beside a root holding the Windows build of the tool.
-class PairHost {
- public:
-  PairHost() {
-    if (!wine_mode()) {
-      host_ = example_host();
-      env_ = {{"VOXMIRA_TWINLIST", program_path("twinlist")}};
-      return;
-    }
-    std::string image;
-    EXPECT_TRUE(read_file(example_host(), image));
-    host_ = dir_.write("host.json", image);
-    const std::filesystem::path tool = dir_.file("root/VEXAM/etc/twinlist.exe");
-    std::filesystem::create_directories(tool.parent_path());
-    std::filesystem::copy_file(program_path("twinlist"), tool);
-  }
-  RunResult run(std::vector<std::string> args, Env env = {}) const {
-    env.insert(env.end(), env_.begin(), env_.end());
-    return run_example(std::move(args), {}, std::move(env), host_);
-  }
-
- private:
-  TempDir dir_;
-  std::string host_;
-  Env env_;
-};
 
 // The inquiry dump shows memory addresses, which differ from run to run: each
 // "[0x%08x]" becomes "[0x@@@@@@@@]".

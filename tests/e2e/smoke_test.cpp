@@ -19,7 +19,7 @@ RunResult voxmira(std::vector<std::string> args, Env env = {}, std::string cwd =
   return run(Invocation{"voxmira", std::move(args), std::move(env), cwd, stdin_text});
 }
 
-TEST(Smoke, UsageText) {
+TEST(Smoke, UsageRedirectionAndHostImages) {
   // The text is checked byte for byte where it is made; here: the name the program was
   // started under, the prefix CHG_DVOBJ_CH chooses, and each -h printing it once.
   const RunResult help = voxmira({"-h"});
@@ -48,18 +48,13 @@ TEST(Smoke, UsageText) {
   }
   // -z1w sends stdout to a file of the working folder.
   TempDir dir;
-  const RunResult r = voxmira({"-z1w=out.txt", "-h"}, {}, dir.path());
+  RunResult r = voxmira({"-z1w=out.txt", "-h"}, {}, dir.path());
   EXPECT_EQ(r.out + r.err, "");
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(read_output_file(dir.file("out.txt")), help.out);
-}
-
-TEST(Smoke, HostImages) {
   // An empty host ends cleanly on quit; a missing image stops the run before -h: one line
   // on stderr naming the file, nothing on stdout, status 1.
-  TempDir dir;
-  RunResult r =
-      voxmira({}, {{"VOXMIRA_HOST", write_host_image(dir, "{\"disks\": []}\n")}}, {}, "quit\n");
+  r = voxmira({}, {{"VOXMIRA_HOST", write_host_image(dir, "{\"disks\": []}\n")}}, {}, "quit\n");
   EXPECT_EQ(r.out + r.err, "");
   EXPECT_EQ(r.exit_code, 0);
   r = voxmira({"-h"}, {{"VOXMIRA_HOST", dir.file("absent.json")}});
