@@ -35,15 +35,12 @@ TEST(ReadTokenLine, SplitsStreamsIntoLinesOfWords) {
   const std::string a(25598, 'a'), w99 = numbered(1, 99, "|") + "\n";
   const std::pair<std::string, std::string> cases[] = {
       {"", ""},
-      {"\t a  \t\tb \n", "a|b\n"},
       {"hd1\nhd2", "hd1\n"},           // a last line without line feed is not processed
       {"a\vb\fc\r\n", "a\vb\fc\r\n"},  // only blanks and tabs separate
       {"ab\0cd ef\n"s, "ab|ef\n"},
       {"\xff\xfe a\n", "\xff\xfe|a\n"},
-      {numbered(1, 150, "\t") + "\n", w99 + numbered(100, 150, "|") + "\n"},
       {numbered(1, 99, " ") + " \nz\n", w99 + "\nz\n"},
-      {a + "\n", a + "\n\n"},
-      {std::string(51200, 'a') + "\n", a + "\n" + a + "\naaaa\n"}};
+      {std::string(51200, 'a') + "\tb\n", a + "\n" + a + "\naaaa|b\n"}};
   for (const auto& [input, lines] : cases) {
     std::FILE* f = std::tmpfile();
     std::fwrite(input.data(), 1, input.size(), f);
@@ -103,7 +100,6 @@ TEST(ParseUnitNumber, FindsTheFirstDigitRunRestAndLastName) {
     std::optional<std::string> last;  // checked when given
   } cases[] = {{"hd0-10", 0, "-10", "hd0"},
                {"\\Device\\Harddisk3\\Partition1", 3, "\\Partition1", "Harddisk3"},
-               {"\\\\.\\PhysicalDrive3", 3, nullptr, "PhysicalDrive3"},
                {"+12a", 12, "a", "+12"},
                {"", -1, nullptr, {}},
                {"ends\\with\\", -1, nullptr, {}},
