@@ -23,43 +23,24 @@ std::vector<const char*> words(const char* line) {
   return out;
 }
 
-// A query in one line: "d SERIAL LDEV MU..." or "-", then the group and the flags set.
-std::string summary(const Query& q) {
-  std::string s =
-      q.by_volume ? "d " + std::to_string(q.serial) + " " + std::to_string(q.ldev) : "-";
-  for (int mu : q.mus) s += " " + std::to_string(mu);
-  if (q.group) s += " g=" + *q.group;
-  return s + (q.local_only ? " l" : "") + (q.show_device ? " fd" : "") + (q.hex ? " fx" : "") +
-         (q.cli ? " cli" : "") + (q.help ? " h" : "");
-}
-
-TEST(TwinlistQuery, AcceptedAndRefused) {
-  const struct {
-    const char* args;
-    std::string result;  // the query's summary, or the error
-  } cases[] = {
-      {"-d 64015 1234 0 1 -fx -l", "d 64015 1234 0 1 l fx"},
-      {"-d 64015 1234 3 -fd -CLI", "d 64015 1234 3 fd cli"},
-      {"-d 1 0x4D2 63 07", "d 1 1234 63 7"},
-      {"-d 2147483647 -2147483648", "d 2147483647 -2147483648"},
-      {"-l -fd -g VG1", "- g=VG1 l fd"},
-      {"-g VG1 -d 7 8 -fdx", "d 7 8 g=VG1 fd fx"},
-      {"-d 1 2 5 -d 3 4", "d 3 4"},  // the last -d holds, MUs too
-      {"-h", "- h"},
+TEST(TwinlistQuery, Refused) {
+  const char* const cases[][2] = {
       {"", "-d SERIAL LDEV or -g GROUP is needed"},
       {"-d", "-d needs a serial number and an LDEV number"},
       {"-d x 1", "bad serial number: x"},
       {"-d 1 12z", "bad LDEV number: 12z"},
       {"-d 1 0x", "bad LDEV number: 0x"},
+      {"-d 2147483648 1", "bad serial number: 2147483648"},
       {"-d 1 99999999999999999999999", "bad LDEV number: 99999999999999999999999"},
       {"-d 1 2 64", "unknown option: 64"},
       {"-g", "-g needs a group name"},
       {"-d 1 2 -fdd", "unknown option: -fdd"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [args, message] : cases) {
     Query q;
     std::string error;
-    EXPECT_EQ(parse_query(words(c.args), q, error) ? summary(q) : error, c.result);
+    EXPECT_FALSE(parse_query(words(args), q, error));
+    EXPECT_EQ(error, message);
   }
 }
 
@@ -76,19 +57,13 @@ TEST(TwinlistImage, Refused) {
   } cases[] = {
       {"[]", "host image: an object expected"},
       {R"({"pairs": {}})", "pairs: an array of groups expected"},
-      {R"({"pairs": [3]})", "pairs[0]: an object expected"},
       {R"({"pairs": [{"volumes": []}]})", "pairs[0].group: missing"},
       {R"({"pairs": [{"group": "V G"}]})", "pairs[0].group: a single word expected"},
-      {R"({"pairs": [{"group": ""}]})", "pairs[0].group: empty"},
       {R"({"pairs": [{"group": "G", "copy": "mirror"}]})",
        "pairs[0].copy: \"remote\" or \"local\" expected"},
-      {R"({"pairs": [{"group": "G", "volumes": {}}]})", "pairs[0].volumes: an array expected"},
-      {R"({"pairs": [{"group": "G", "volumes": [{"sides": []}]}]})", at + "name: missing"},
       {with_sides("[{}]"), at + "sides: an array of two sides expected"},
       {with_sides(R"([{}, {"serial": "64015"}])"), at + "sides[1].serial: a whole number expected"},
       {with_sides(R"([{"serial": 2147483648}, {}])"), at + "sides[0].serial: too large"},
-      {with_sides(R"([{"ldev": -2147483649}, {}])"), at + "sides[0].ldev: out of range"},
-      {with_sides(R"([{"partner": 1}, {}])"), at + "sides[0].partner: an object expected"},
       {with_sides("[{}, {}]", R"("mu": 4, )"), at + "mu: 0 to 3 expected for a remote copy"},
       {with_sides("[{}, {}]", R"("mu": -1, )"), at + "mu: 0 to 63 expected"},
   };
@@ -134,15 +109,15 @@ TEST(TwinlistAnswer, PairLines) {
     const char* args;
     std::string text;  // empty: nothing found
   } cases[] = {
-      {remote, "-d 64015 1234 0 -fd -CLI",
+      {remote, "-d 1 2 3 -d 64015 0x4D2 00 -fd -CLI",  // the last -d holds
        fd + "VG1 vol1 L Harddisk1 64015 1234 P-VOL PAIR remote 64016 2000 0\n"
             "VG1 vol1 R Harddisk5 64016 2000 S-VOL PAIR remote 64015 1234 0\n"},
       {remote, "-d 64015 1235 1 -fd -CLI",
        fd + "VG1 vol2 L Harddisk2 64015 1235 P-VOL COPY remote 64016 2001 1\n"
             "VG1 vol2 R - 64016 2001 S-VOL COPY remote 64015 1299 1\n"},  // named partner
-      {remote, "-d 64016 2001 -l -fd -CLI",
-       fd + "VG1 vol2 L - 64016 2001 S-VOL COPY remote 64015 1299 1\n"  // asked side: first, kept
-            "VG1 vol2 R Harddisk2 64015 1235 P-VOL COPY remote 64016 2001 1\n"},
+      {remote, "-l -fdx -d 64016 2001 -fd -CLI",
+       fd + "VG1 vol2 L - 64016 7D1 S-VOL COPY remote 64015 513 1\n"  // asked side: first, kept
+            "VG1 vol2 R Harddisk2 64015 4D3 P-VOL COPY remote 64016 7D1 1\n"},
       {remote, "-g DUP -CLI",
        "Group PairVol L/R Serial LDEV P/S Status Copy P-Serial P-LDEV MU\n"
        "DUP a L 1 2 - - remote - - 0\nDUP a R - - - - remote - - 0\n" +  // defaults, nulls
@@ -179,11 +154,9 @@ TEST(TwinlistProgram, StatusAndStreams) {
     return path;
   };
   const std::string broken = image("twinlist_broken.json", "{\"pairs\": ["),
-                    bad = image("twinlist_bad.json", R"({"pairs": [{"group": 1}]})"),
                     empty = image("twinlist_empty.json", R"({"disks": []})"),
                     missing = testing::TempDir() + "twinlist_missing.json";
   const char* lookup = "-d 64015 1234 2 -fd -CLI";
-  const std::string no_host = "twinlist: VOXMIRA_HOST does not name a host image\n";
   const struct {
     const char* host;  // null: VOXMIRA_HOST unset
     const char* args;
@@ -191,11 +164,9 @@ TEST(TwinlistProgram, StatusAndStreams) {
     std::string out, err;
   } cases[] = {
       {nullptr, "-h", 0, kUsage, ""},
-      {nullptr, lookup, 2, "", no_host},
-      {"", lookup, 2, "", no_host},
+      {nullptr, lookup, 2, "", "twinlist: VOXMIRA_HOST does not name a host image\n"},
       {missing.c_str(), lookup, 2, "", "twinlist: " + missing + ": cannot be read\n"},
       {broken.c_str(), lookup, 2, "", "twinlist: " + broken + ": not valid JSON\n"},
-      {bad.c_str(), lookup, 2, "", "twinlist: " + bad + ": pairs[0].group: a text expected\n"},
       {nullptr, "-x", 2, "", "twinlist: unknown option: -x (twinlist -h for help)\n"},
       {empty.c_str(), lookup, 1, "", ""},
   };
