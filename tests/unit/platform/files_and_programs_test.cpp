@@ -40,11 +40,9 @@ TEST(RealFiles, BackslashPathsAndWindowsCodes) {
       {path, win::CREATE_ALWAYS, 183},  // replaced, and emptied
       {folder + "\\missing.ini", win::OPEN_EXISTING, 2},
       {folder + "\\no\\x.ini", win::OPEN_EXISTING, 3},
-      {folder + "\\no\\x.ini", win::CREATE_ALWAYS, 3},
       {path + "\\x.ini", win::CREATE_ALWAYS, 3},
       {"", win::OPEN_EXISTING, 3},
       {folder, win::OPEN_EXISTING, 5},
-      {folder, win::CREATE_ALWAYS, 5},
       {path, kCreateNew, 80},
       {folder + "\\missing.ini", kTruncateExisting, 2},
       {path, 6, 87}};
@@ -91,12 +89,9 @@ TEST(Mountvol, ListingAndAnswersWithoutAProcess) {
   EXPECT_EQ(b.system("mountvol.exe"), 0);
   std::fflush(stdout);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "line 1\r\nline 2\n");
-  std::FILE* foreign = std::tmpfile();
-  EXPECT_EQ(b.pclose(foreign), -1);  // not a stream of this backend
-  std::fclose(foreign);
 }
 
-TEST(CommandLine, TranslatedAndRunUnderTheRoot) {
+TEST(CommandLine, ProgramPathUnderTheRootAndNullRedirections) {
   const std::tuple<const char*, const char*, ShellKind, const char*> cases[] = {
       {"\\VEXAM\\etc\\twinlist.exe -d 64015 1234 0 -fd -CLI 2>NUL", "/srv/host", ShellKind::posix,
        "/srv/host/VEXAM/etc/twinlist.exe -d 64015 1234 0 -fd -CLI 2>/dev/null"},
@@ -110,103 +105,65 @@ TEST(CommandLine, TranslatedAndRunUnderTheRoot) {
       {"", "/r", ShellKind::posix, ""}};
   for (const auto& [command, root, shell, expected] : cases)
     EXPECT_EQ(translate_command(command, root, shell), expected) << command;
-  test::TempDir dir;
-  std::filesystem::create_directories(dir.path / "root/VEXAM/etc");
-  ::chmod(dir.write("root/VEXAM/etc/twinlist.exe",
-                    "#!/bin/sh\necho \"args: $*\"\necho noise >&2\nexit $2\n")
-              .c_str(),
-          0755);
-  std::string error;
-  auto b = make_host_image_backend(dir.write("host.json", R"({"root": "root"})"), error);
-  ASSERT_NE(b, nullptr) << error;
-  std::FILE* f = b->popen("\\VEXAM\\etc\\twinlist.exe -d 0 1 2>NUL", "rt");
-  EXPECT_EQ(read_stream(f), "args: -d 0 1\n");
-  EXPECT_EQ(b->pclose(f), 0);
-  testing::internal::CaptureStdout();
-  EXPECT_NE(b->system("\\VEXAM\\etc\\twinlist.exe -d 4 2>NUL"), 0);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "args: -d 4\n");
-  EXPECT_NE(b->system("\\VEXAM\\etc\\missing.exe 2>NUL"), 0);
 }
 
 TEST(Trace, OneLinePerCallAppendedToTheFile) {
   test::TempDir dir;
   dir.write("trace.txt", "earlier line\n");
-  HostImageBackend b(load_image(
-      R"({"disks": [{"number": 1, "device_property": "00"}, {"number": 2, "inquiry_error": 21}],
-    "dos_devices": [{"name": "C:", "target": "\\Device\\V3"}], "volumes": [{"target": "\\Device\\V3", "disks": [1]}]})"));
+  HostImageBackend b(load_image(R"({"disks": [{"number": 1, "device_property": "00"},
+    {"number": 2, "inquiry_error": 21}], "dos_devices": [{"name": "C:", "target": "\\Device\\V3"}]})"));
   std::string problem;
   ASSERT_TRUE(b.trace_to(dir.file("trace.txt"), problem)) << problem;
-  const auto pass_through = [&b](Handle h, std::initializer_list<int> cdb, std::uint32_t length,
-                                 std::uint32_t timeout,
-                                 std::uint32_t in_size = sizeof(win::ScsiPassThroughDirect)) {
-    std::uint8_t data[256];
-    auto block = test::inquiry_block(cdb, data, length, timeout);
+  const Handle d1 = open(b, "\\\\.\\PhysicalDrive1"), d2 = open(b, "\\\\.\\PhysicalDrive2");
+  std::uint8_t data[256];
+  const std::tuple<Handle, int, int, std::uint32_t> inquiries[] = {
+      {d1, 1, 0xE2, 56}, {d1, 1, 0xE2, 10}, {d2, 0, 0, 56}};  // EVPD, page, record size
+  for (const auto& [h, evpd, page, in_size] : inquiries) {
+    auto block = test::inquiry_block({0x12, evpd, page, 2, 0xFF, 0}, data, 255, 12);
     b.device_io_control(h, win::IOCTL_SCSI_PASS_THROUGH_DIRECT, &block, in_size, &block,
                         sizeof block, nullptr);
-  };
-  const Handle d1 = open(b, "\\\\.\\PhysicalDrive1"), d2 = open(b, "\\\\.\\PhysicalDrive2"),
-               c = open(b, "\\\\.\\C:", 0);
-  pass_through(d1, {0x12, 0, 0, 0, 0xFF, 0}, 256, 4);
-  pass_through(d1, {0x12, 1, 0xE2, 2, 0xFF, 0}, 255, 12);
-  pass_through(d1, {0x12, 1, 0xE2, 2, 0xFF, 0}, 255, 12, 10);  // the record cannot be read
-  pass_through(d2, {0x12, 0, 0, 0, 0xFF, 0}, 256, 2);
+  }
   const win::StoragePropertyQuery query{win::StorageDeviceProperty, 0, {0, 0, 0, 0}};
-  std::vector<std::uint8_t> out(win::kDiskExtentsBufferSize);
-  b.device_io_control(d1, win::IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, out.data(), 512,
-                      nullptr);
-  b.device_io_control(d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, nullptr, 0, out.data(), 8, nullptr);
-  b.device_io_control(9999, win::IOCTL_DISK_GET_DRIVE_LAYOUT, nullptr, 0, out.data(), 8, nullptr);
-  b.device_io_control(c, win::IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, nullptr, 0, out.data(), 24584,
-                      nullptr);
+  b.device_io_control(d1, win::IOCTL_STORAGE_QUERY_PROPERTY, &query, 12, data, 256, nullptr);
+  b.device_io_control(d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, nullptr, 0, data, 8, nullptr);
+  b.device_io_control(9999, win::IOCTL_DISK_GET_DRIVE_LAYOUT, nullptr, 0, data, 8, nullptr);
   open(b, "\\\\.\\X:", 0);
-  char text[64];
-  b.query_dos_device_a("C:", text, sizeof text);
-  b.query_dos_device_a("Z:", text, sizeof text);
   char16_t list[16];
+  b.query_dos_device_a("C:", reinterpret_cast<char*>(data), 64);
+  b.query_dos_device_a("Z:", reinterpret_cast<char*>(data), 64);
   b.query_dos_device_list_w(list, 16);
   b.query_dos_device_list_w(list, 2);
   b.pclose(b.popen("mountvol.exe 2>NUL", "rt"));
   b.system("exit 0");
-  const std::string file = dir.path.string() + "\\VOL812_36.ini";
-  const Handle f = open(b, file, kRW, win::CREATE_ALWAYS);
+  const Handle f = open(b, dir.path.string() + "\\L.ini", kRW, win::CREATE_ALWAYS);
   std::uint32_t n = 0;
   b.write_file(f, "layout", 6, &n);
-  b.read_file(f, text, 32, &n);
-  b.read_file(d1, text, 32, &n);
-  for (Handle h : {d1, d2, c, f}) b.close_handle(h);
-  EXPECT_EQ(dir.read("trace.txt"),
-            "earlier line\n"
-            "CreateFile \\\\.\\PhysicalDrive1 access=0xc0000000 -> ok\n"
-            "CreateFile \\\\.\\PhysicalDrive2 access=0xc0000000 -> ok\n"
-            "CreateFile \\\\.\\C: access=0x00000000 -> ok\n"
-            "DeviceIoControl \\\\.\\PhysicalDrive1 0x0004d014 cdb=12000000ff00 length=256 "
-            "timeout=4 -> ok status=0\n"
-            "DeviceIoControl \\\\.\\PhysicalDrive1 0x0004d014 cdb=1201e202ff00 length=255 "
-            "timeout=12 -> ok status=2\n"
-            "DeviceIoControl \\\\.\\PhysicalDrive1 0x0004d014 -> error 87\n"
-            "DeviceIoControl \\\\.\\PhysicalDrive2 0x0004d014 cdb=12000000ff00 length=256 "
-            "timeout=2 -> error 21\n"
-            "DeviceIoControl \\\\.\\PhysicalDrive1 0x002d1400 -> ok\n"
-            "DeviceIoControl \\\\.\\PhysicalDrive1 0x00070050 -> error 122\n"
-            "DeviceIoControl ? 0x0007400c -> error 6\n"
-            "DeviceIoControl \\\\.\\C: 0x00560000 -> ok\n"
-            "CreateFile \\\\.\\X: access=0x00000000 -> error 2\n"
-            "QueryDosDevice C: -> 12\n"
-            "QueryDosDevice Z: -> error 2\n"
-            "QueryDosDevice * size=16 -> 4\n"
-            "QueryDosDevice * size=2 -> error 122\n"
-            "popen mountvol.exe 2>NUL\n"
-            "system exit 0\n"
-            "CreateFile " +
-                file +
-                " access=0xc0000000 -> ok\n"
-                "WriteFile " +
-                file +
-                " 6 -> ok\n"
-                "ReadFile " +
-                file +
-                " 32 -> ok 0\n"
-                "ReadFile \\\\.\\PhysicalDrive1 32 -> error 1\n");
+  b.read_file(f, data, 32, &n);
+  std::string expected =
+      "earlier line\n"
+      "CreateFile \\\\.\\PhysicalDrive1 access=0xc0000000 -> ok\n"
+      "CreateFile \\\\.\\PhysicalDrive2 access=0xc0000000 -> ok\n"
+      "DeviceIoControl \\\\.\\PhysicalDrive1 0x0004d014 cdb=1201e202ff00 length=255 timeout=12 -> "
+      "ok status=2\n"
+      "DeviceIoControl \\\\.\\PhysicalDrive1 0x0004d014 -> error 87\n"
+      "DeviceIoControl \\\\.\\PhysicalDrive2 0x0004d014 cdb=12000002ff00 length=255 timeout=12 -> "
+      "error 21\n"
+      "DeviceIoControl \\\\.\\PhysicalDrive1 0x002d1400 -> ok\n"
+      "DeviceIoControl \\\\.\\PhysicalDrive1 0x00070050 -> error 122\n"
+      "DeviceIoControl ? 0x0007400c -> error 6\n"
+      "CreateFile \\\\.\\X: access=0x00000000 -> error 2\n"
+      "QueryDosDevice C: -> 12\n"
+      "QueryDosDevice Z: -> error 2\n"
+      "QueryDosDevice * size=16 -> 4\n"
+      "QueryDosDevice * size=2 -> error 122\n"
+      "popen mountvol.exe 2>NUL\n"
+      "system exit 0\n"
+      "CreateFile @\\L.ini access=0xc0000000 -> ok\n"
+      "WriteFile @\\L.ini 6 -> ok\n"
+      "ReadFile @\\L.ini 32 -> ok 0\n";
+  for (std::size_t at; (at = expected.find('@')) != std::string::npos;)
+    expected.replace(at, 1, dir.path.string());
+  EXPECT_EQ(dir.read("trace.txt"), expected);
   // A trace file named in the environment that cannot be opened stops the backend.
   ::setenv("VOXMIRA_TRACE", dir.file("no/trace.txt").c_str(), 1);
   EXPECT_EQ(make_host_image_backend(dir.write("host.json", "{}"), problem), nullptr);

@@ -83,9 +83,8 @@ inline win::ScsiPassThroughBlock inquiry_block(std::initializer_list<int> cdb, v
                                                std::uint32_t length, std::uint32_t timeout = 4) {
   win::ScsiPassThroughBlock block{};
   const std::uint16_t n = sizeof block.sptd;
-  block.sptd = {
-      n,      0,       0,    0, 0,  std::uint8_t(cdb.size()), 255, win::SCSI_IOCTL_DATA_IN,
-      length, timeout, data, n, {0}};
+  const auto size = std::uint8_t(cdb.size());
+  block.sptd = {n, 0, 0, 0, 0, size, 255, win::SCSI_IOCTL_DATA_IN, length, timeout, data, n, {0}};
   std::copy(cdb.begin(), cdb.end(), block.sptd.Cdb);
   return block;
 }
