@@ -1,7 +1,7 @@
-// Text read line by line that the tool does not control: device words on STDIN (lines past
-// 25598 characters or 99 words, NUL bytes, binary junk, words longer than every name
-// buffer, numbers past the int range) and the pair-status tool's answers (thousands of
-// lines, no line feed, 150 fields, NUL bytes, a failing status).
+// Text the tool does not control, at and past every limit: device words on STDIN, answers of
+// the pair-status tool, mountvol output and the names Windows lists.
+#include <regex>
+
 #include "e2e/bad_input_support.h"
 
 namespace vox::e2e::bad_input {
@@ -20,8 +20,8 @@ std::string hd(const std::string& numbers) {
   return not_found(names);
 }
 
-// The host has no disks, so each probed name is one "OPEN" line on stderr: the lines tell
-// exactly which devices were probed, in order.
+// Disk 1000 is the one disk, so each other probed name is one "OPEN" line on stderr: the lines
+// tell exactly which devices were probed, in order.
 TEST(BadInputStdin, WhichDevicesAreProbed) {
   std::string hd150, n150, every_byte, junk;
   for (int d = 1; d <= 150; ++d) hd150 += "hd" + std::to_string(d) + (d < 150 ? " " : "\n");
@@ -29,13 +29,21 @@ TEST(BadInputStdin, WhichDevicesAreProbed) {
   for (int b = 0; b < 256; ++b) every_byte += static_cast<char>(b);
   for (std::uint32_t i = 0, x = 12345; i < (1u << 20); ++i, x = x * 1103515245u + 12345u)
     junk += std::isdigit(static_cast<unsigned char>(x >> 23)) ? '$' : static_cast<char>(x >> 23);
-  const std::string max = "2147483647 ", echo255 = "\\Dsk7" + std::string(250, 'x');
+  const std::string max = "2147483647 ", echo255 = "\\Dsk9" + std::string(250, 'x');
+  // A first name of 25 or more characters widens the CLI name column; a refused name has no
+  // row, and the sorted collection leaves out devices that were not found.
+  const std::string disk = "\\Dsk1000" + std::string(247, 'x'),
+                    long_names = disk + "y " + disk + " hd1\n";
+  const std::string rows = "DEVICE_FILE" + std::string(50, ' ') +
+                           "PORT    SERIAL  LDEV CTG  H/M/12  SSID R:Group PRODUCT_ID\n" + disk +
+                           " CL1-A    12345  1234   -       -     -       - OPEN-V          \n";
+  const std::string absent = "Harddisk1" + std::string(52, ' ') +
+                             "-            -     -   -       -     -       - -               \n";
   const struct {
     const char* what;
-    std::string in, err, args = {};
+    std::string in, err, args = {}, out = {};
   } cases[] = {
-      // A line stops after its 99th word; the rest is a line of its own: its first word is
-      // a first word.
+      // A line stops after its 99th word; the rest is a line whose first word is a first word.
       {"150 words: every one, in order", hd150, hd(n150)},
       {"quit as word 100 ends the run", repeat(99, "x ") + "quit hd1\nhd2\n", ""},
       {"quit as word 99 is a word", repeat(98, "x ") + "quit hd1\nhd2\n", hd("1 2")},
@@ -44,8 +52,7 @@ TEST(BadInputStdin, WhichDevicesAreProbed) {
       {"hd345 cut after hd34", std::string(25594, ' ') + "hd345\n", hd("34 5")},
       {"100,000 digits: four largest ints", std::string(100000, '1') + "\n", hd(repeat(4, max))},
       {"range to past int", "hd2147483646-99999999999\n", hd("2147483646 " + max)},
-      // A NUL ends the word it stands in.
-      {"NUL inside words", "hd1\0hd2 hd3\n\0hd4 hd5\n"s, hd("1 3 5")},
+      {"NUL ends the word it is in", "hd1\0hd2 hd3\n\0hd4 hd5\n"s, hd("1 3 5")},
       // Line feed and tab split; "0123456789" is the one digit run of the other word. The
       // Windows C runtime reads STDIN in text mode, where byte 0x1A ends the input.
       {"every byte value", every_byte + "\n", wine_mode() ? "" : hd("123456789")},
@@ -57,36 +64,22 @@ TEST(BadInputStdin, WhichDevicesAreProbed) {
       // 255 characters fit a display name; longer ones are refused with their first 255.
       {"echo word of 255", echo255 + "\n", not_found({echo255})},
       {"echo word of 256", echo255 + "y hd1\n", refused(echo255) + hd("1")},
-      {"echo argument of 30,000", "", refused(echo255), "\\Dsk7" + std::string(29995, 'x')},
+      {"echo argument of 30,000", "", refused(echo255), "\\Dsk9" + std::string(29995, 'x')},
+      {"long names, -CLI", long_names, "", "-CLI", rows + absent},
+      {"long names, -sort -CLI", long_names, "", "-sort -CLI", rows},
   };
-  const Host host(Json{{"disks", Json::array()}});
+  const Host host(Json{{"disks", {rb_disk(1000)}}});
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    expect_run(host.run(c.args, c.in), "", c.err);
+    expect_run(host.run(c.args, c.in), c.out, c.err);
   }
-}
-
-// The CLI tables show a row for every probed name, present or not, and none for a refused
-// one; a first name of 25 or more characters widens the name column. The sorted collection
-// keeps names whole and leaves out devices that were not found.
-TEST(BadInputStdin, LongNamesInCliRows) {
-  const std::string echo255 = "\\Dsk7" + std::string(250, 'x');
-  const std::string rows = "DEVICE_FILE" + std::string(50, ' ') +
-                           "PORT    SERIAL  LDEV CTG  H/M/12  SSID R:Group PRODUCT_ID\n" + echo255 +
-                           " CL1-A    12345  1234   -       -     -       - OPEN-V          \n";
-  const std::string absent = "Harddisk1" + std::string(52, ' ') +
-                             "-            -     -   -       -     -       - -               \n";
-  const Host host(Json{{"disks", {rb_disk(7)}}});
-  const std::string input = echo255 + "y " + echo255 + " hd1\n";
-  expect_run(host.run("-CLI", input), rows + absent, "");
-  expect_run(host.run("-sort -CLI", input), rows, "");
 }
 
 TEST(BadInputTwinlist, Answers) {
   if (wine_mode()) GTEST_SKIP() << "the stand-in is a POSIX shell script";
   const std::string title =
       "Group PairVol L/R Device_File Serial# LDEV# P/S Status Seq# P-LDEV# M\n";
-  const std::string own = "VG01 boot L Harddisk1 12345 1234 P-VOL PAIR x 150000 2816 0";
+  const std::string own = title + "VG01 boot L Harddisk1 12345 1234 P-VOL PAIR x 150000 2816 0";
   const std::string partner = " boot R Harddisk2 150000 2816 S-VOL PAIR x 12345 1234 0";
   const std::string table =
       "DEVICE_FILE    M  Group    PairVol    P/S   Stat  R_DEVICE    M  P/S   Stat LK\n"
@@ -101,21 +94,19 @@ TEST(BadInputTwinlist, Answers) {
     int status;
     std::string out, err;
   } cases[] = {
-      {"no last line feed", "-findc", title + own + "\nVG01" + partner, 0, table, ""},
-      {"NUL bytes end their fields", "-findc", title + own + "\0j\nVG01\0x"s + partner, 0, table,
-       ""},
+      {"no last line feed", "-findc", own + "\nVG01" + partner, 0, table, ""},
+      {"NUL bytes end their fields", "-findc", own + "\0j\nVG01\0x"s + partner, 0, table, ""},
       {"5000 lines", "-findc", lines, 0, "", no_such},
-      {"150 fields: five lines", "-findc", title + own + fields + "\nVG01" + partner + fields, 0,
-       "", no_such},
+      {"150 fields: five lines", "-findc", own + fields + "\nVG01" + partner + fields, 0, "",
+       no_such},
       // Three full lines of 25598 and a last piece: lines of one field are no pair lines.
       {"100,000 characters, no line feed", "-findc", x100k, 0, "", ""},
       {"300,000 characters, no line feed", "-findc", x100k + x100k + x100k, 0, "", no_such},
       {"no answer", "-findc", "", 0, "", ""},
-      {"a good answer with status 1", "-findc", title + own + "\nVG01" + partner, 1, "", no_such},
+      {"a good answer with status 1", "-findc", own + "\nVG01" + partner, 1, "", no_such},
       // -find shows the answer as the tool prints it.
       {"-find, 5000 lines", "-find", lines, 0, lines + "->Harddisk1\n", ""},
-      {"-find, no line feed", "-find", x100k, 0, x100k + "->Harddisk1\n", ""},
-      {"-find, status 3", "-find", "x\n", 3, "x\n", "Harddisk1 -> No such on the group\n"},
+      {"-find, status 3", "-find", x100k, 3, x100k, "Harddisk1 -> No such on the group\n"},
   };
   // Volume 12345/1234 as a remote copy P-VOL: -findc asks for remote MU 0 (label "-").
   StdInquiryBuilder std55;
@@ -129,6 +120,111 @@ TEST(BadInputTwinlist, Answers) {
                    format("#!/bin/sh\ncat \"${0%%/*}/answer\"\nexit %d\n", c.status));
     std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
     expect_run(host.run(c.args + " hd1"), c.out, c.err);
+  }
+}
+
+const std::string kVolume127 = "Volume{" + std::string(119, 'v') + "}";
+const std::string kVolume128 = "Volume{" + std::string(120, 'v') + "}";
+const std::string kVolume507 = "Volume{" + std::string(499, 'w') + "}";  // + "\\.\" = 511
+
+// C: on disk 1; every "Volume{...}" name on disk 2; E: names a target longer than the
+// 512-byte buffer; F: spans disks 0 to 1499; G: lists no disk at all.
+Json names_host(const std::string& mountvol_output) {
+  Json dos = Json::array(), volumes = Json::array(), many = Json::array();
+  const std::vector<std::string> pairs = words(
+      "C: 3 " + kVolume127 + " 4 " + kVolume128 + " 4 Volume{m} 4 Volume{" + std::string(500, 'w') +
+      "} 4 " + kVolume507 + " 4 E: 9" + std::string(600, 'x') + " F: 5 G: 6");
+  for (std::size_t k = 0; k < pairs.size(); k += 2)
+    dos.push_back({{"name", pairs[k]}, {"target", "\\Device\\HarddiskVolume" + pairs[k + 1]}});
+  for (int d = 0; d < 1500; ++d) many.push_back(d);
+  for (const Json& disks : {Json{1}, Json{2}, many, Json::array()})
+    volumes.push_back(
+        {{"target", format("\\Device\\HarddiskVolume%zu", volumes.size() + 3)}, {"disks", disks}});
+  return Json{{"disks", Json::array()},
+              {"dos_devices", dos},
+              {"volumes", volumes},
+              {"mountvol_output", mountvol_output}};
+}
+
+TEST(BadInputNames, MountvolAndDosNames) {
+  const std::string vm = "\\\\?\\Volume{m}\\\n", v4 = "\\Vol4\\Dsk2";
+  // 33,333 times a volume, a mount point on D: and a blank line, then two mount points on C:.
+  std::string many;
+  for (int k = 0; k < 33333; ++k) many += vm + "  D:\\n\\" + std::to_string(k) + "\\\n\n";
+  many += vm + "  C:\\\n  C:\\mnt\\a\\\n  C:\\mnt\\b\\\n";
+  // A line of 100,000 characters is four lines: its first token is too long for an entry,
+  // and the next piece, no path, ends the volume. A path and 100,000 blanks is one entry.
+  const std::string long_lines = vm + " C:\\\n C:\\long" + std::string(99989, 'x') +
+                                 "\n C:\\after\\\n" + vm + " C:\\mnt\\c\\" +
+                                 std::string(100000, ' ') + "\n C:\\mnt\\d\\\n";
+  // Paths of 255 and 256 characters, volume names of 127 and 128.
+  const std::string p255 = "C:\\" + std::string(252, 'p'), q245 = "C:\\" + std::string(242, 'q');
+  const std::string sizes = vm + " " + p255 + "\\\n " + p255 + "p\\\n " + q245 + "\\\n\\\\?\\" +
+                            kVolume127 + "\\\n C:\\v127\\\n\\\\?\\" + kVolume128 +
+                            "\\\n C:\\v128\\\n";
+  std::vector<std::string> f_disks;
+  for (int d = 0; d < 1024; ++d) f_disks.push_back("F:\\Vol5\\Dsk" + std::to_string(d));
+  const std::string c = not_found({"C:\\Vol3\\Dsk1"});
+  const struct {
+    const char* what;
+    std::string mountvol, args, err;
+  } cases[] = {
+      {"100,000 lines", many, "$C: $D:\\n\\3333",
+       c + not_found({"C:\\mnt\\a" + v4, "C:\\mnt\\b" + v4, "D:\\n\\3333" + v4, "D:\\n\\33330" + v4,
+                      "D:\\n\\33331" + v4, "D:\\n\\33332" + v4})},
+      {"lines of 100,000", long_lines,
+       "$C:", c + not_found({"C:\\mnt\\c" + v4, "C:\\mnt\\d" + v4})},
+      // A path of 255 is kept, but its display name does not fit 255; one of 245 just fits.
+      {"field sizes", sizes, "$C:", c + refused(p255) + not_found({q245 + v4, "C:\\v127" + v4})},
+      {"no output at all", "", "$C:", c},
+      {"NUL bytes and junk", vm + " C:\\\0x\\\n\x01\x7f C:\\z\\\n"s, "$C:", c},
+      // "\\.\" and a name of 508 do not fit 512 bytes: the name is passed over; 507 is taken.
+      {"volume names", "", "$Volume", not_found({v4, v4, v4, v4})},
+      {"volume names as prefixes", "", "-fv $Volume",
+       not_found({kVolume127 + v4, kVolume128 + v4, "Volume{m}" + v4}) + refused(kVolume507)},
+      {"target past 512 bytes", "", "$E:", ""},
+      {"1500 extents: the first 1024 disks", "", "$F:", not_found(f_disks)},
+      {"no extents", "", "$G:", ""},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.what);
+    expect_run(Host(names_host(row.mountvol)).run(row.args), "", row.err);
+  }
+}
+
+// QRY_BUF_SZ sets the base size S of the DOS name list: buffers of S, 2S, 3S ... bytes (two
+// of them kept for string ends) until the list leaves more than 512 units free.
+TEST(BadInputNames, ListBufferSetting) {
+  const Host host(names_host(""));
+  const struct {
+    const char* value;  // null: unset
+    std::uint64_t base;
+  } cases[] = {
+      {nullptr, 16384},
+      {"0", 16384},
+      {"-5", 16384},
+      {"abc", 16384},
+      {"1", 1},
+      {"  77xyz", 77},
+      {"99999999999", 0xFFFFFFFFu},
+  };
+  const std::regex attempt(R"(QueryDosDevice \* size=(\d+) -> (error 122|\d+)\n)");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value ? c.value : "(unset)");
+    expect_run(host.run("$C:", {}, c.value ? Env{{"QRY_BUF_SZ", c.value}} : Env{}), "",
+               not_found({"C:\\Vol3\\Dsk1"}));
+    const std::string trace = host.trace();
+    std::vector<std::uint64_t> sizes, expected;
+    std::uint64_t units = 0;
+    for (std::sregex_iterator m(trace.begin(), trace.end(), attempt), end; m != end; ++m) {
+      sizes.push_back(std::stoull((*m)[1]));
+      if ((*m)[2] != "error 122") units = std::stoull((*m)[2]);
+    }
+    ASSERT_NE(units, 0u) << trace;
+    for (std::uint64_t k = c.base < 2 ? 2 : 1; expected.empty() || expected.back() <= units + 512;
+         ++k)
+      expected.push_back(c.base * k - 2);
+    EXPECT_EQ(sizes, expected);
   }
 }
 

@@ -7,8 +7,6 @@
 #include <cstdarg>
 #include <filesystem>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "e2e/harness.h"
 #include "tools/hostgen/host_json.h"
@@ -41,14 +39,9 @@ inline std::vector<std::string> words(const std::string& text) {
   return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
-inline std::string hex(std::span<const std::uint8_t> bytes) {
-  return hostgen::hex_rows(bytes, 0);
-}
-
+inline const auto hex = [](std::span<const std::uint8_t> b) { return hostgen::hex_rows(b, 0); };
 // Standard data of length 35: every vendor-specific field is left unread.
-inline hostgen::Image volume_std() {
-  return StdInquiryBuilder().additional_length(35).build();
-}
+inline const hostgen::Image kVolumeStd = StdInquiryBuilder().additional_length(35).build();
 
 // Page 0x83 of an [RB] volume (family key "N14") presented through CL1-A.
 inline Page83Builder rb_page(int serial, int ldev) {
@@ -56,7 +49,7 @@ inline Page83Builder rb_page(int serial, int ldev) {
 }
 
 // Disk `number`: volume 12345/1234, its identity from page 0x83.
-inline Json rb_disk(int number, const hostgen::Image& inquiry = volume_std()) {
+inline Json rb_disk(int number, const hostgen::Image& inquiry = kVolumeStd) {
   const std::string page = hex(rb_page(12345, 1234).build());
   return Json{{"number", number}, {"inquiry", hex(inquiry)}, {"pages", {{"83", {{"data", page}}}}}};
 }
