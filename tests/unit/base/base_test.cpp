@@ -38,7 +38,6 @@ TEST(ReadTokenLine, SplitsStreamsIntoLinesOfWords) {
       {"hd1\nhd2", "hd1\n"},           // a last line without line feed is not processed
       {"a\vb\fc\r\n", "a\vb\fc\r\n"},  // only blanks and tabs separate
       {"ab\0cd ef\n"s, "ab|ef\n"},
-      {"\xff\xfe a\n", "\xff\xfe|a\n"},
       {numbered(1, 99, " ") + " \nz\n", w99 + "\nz\n"},
       {std::string(51200, 'a') + "\tb\n", a + "\n" + a + "\naaaa|b\n"}};
   for (const auto& [input, lines] : cases) {

@@ -128,17 +128,6 @@ class Devices : public ::testing::Test {
     plat::set_backend(std::move(fake));
     cli_mode = 0;
   }
-  // The DOS walk of `pattern`: every path, without its "\\.\".
-  Lines walk(DeviceSpace& space, const char* pattern, std::size_t size = kDevicePathSize) {
-    WordCursor cursor{WordCursor::DosStart, 12345, 0};  // position left from another word
-    std::vector<char> path(size);
-    Lines out;
-    while (out.size() < 30 && next_dos_device(space, cursor, pattern, path.data(), size)) {
-      EXPECT_EQ(std::string(path.data(), 4), "\\\\.\\");
-      out.emplace_back(path.data() + 4);
-    }
-    return out;
-  }
   // "<unit> <display name>|" for every device a word expands into.
   std::string expand(DeviceSpace& space, const std::string& word, bool dos, unsigned fmt = 0) {
     WordCursor cursor;
@@ -155,24 +144,19 @@ class Devices : public ::testing::Test {
   Host* host = nullptr;
 };
 
-void* no_memory(std::size_t) {
-  return nullptr;
-}
-void* small_only(std::size_t n) {
-  return n > 150 ? nullptr : std::calloc(n, 1);
-}
-
 TEST_F(Devices, DosNameListFailuresAndBounds) {
   EXPECT_EQ(parse_list_base_size("99999999999999999999999"), 4294967295u);
   const std::size_t attempts[][3] = {
       {2147483647u, 2, 4294967294u}, {2147483648u, 2, 0}, {1, 4294967296u, 0}};
   for (const auto& a : attempts) EXPECT_EQ(list_attempt_size(a[0], a[1]), a[2]) << a[0];
+  const char* no_memory = "QueryDosDevice : [8] message 8\n";  // the second size fails below
   const std::tuple<Disks, std::uint32_t, ListAllocator, int, const char*> cases[] = {
       {{98}, 5, zeroed_alloc, 0, "QueryDosDevice : [5] message 5\n"},
       {{98}, 5, zeroed_alloc, 1, ""},
-      {{}, 0, no_memory, 0, "QueryDosDevice : [8] message 8\n"},
-      {{98}, 0, small_only, 0, "QueryDosDevice : [8] message 8\n"},  // the second size fails
+      {{}, 0, [](std::size_t) -> void* { return nullptr; }, 0, no_memory},
+      {{98}, 0, [](std::size_t n) { return n > 150 ? nullptr : std::calloc(n, 1); }, 0, no_memory},
   };
+
   for (const auto& [sizes, list_error, allocate, cli, message] : cases) {
     reset();
     host->add(std::string(298, 'x'));
@@ -222,52 +206,19 @@ TEST_F(Devices, MountvolOutputBecomesTheMountTable) {
     }
     EXPECT_EQ(got, expected) << tokens[1];
   }
-  // The pipe is read once; a path is found only whole, and a line without its end is dropped.
-  host->mountvol =
-      "Possible values:\n\n    \\\\?\\Volume{1}\\\n        C:\\mnt\\data\\\n    \\\\?\\V4\\\n" +
-      std::string(30000, ' ') + "\tC:\\late\\";
+  // A path is found only whole; mountvol is run once, and when it cannot be run, silently.
+  host->mountvol = "\\\\?\\Volume{1}\\\n C:\\mnt\\data\\\n";
   MountTable table;
   EXPECT_STREQ(mount_point_volume(table, "C:\\mnt\\data"), "Volume{1}");
-  for (const char* miss : {"C:\\mnt\\dat", "C:\\mnt\\data\\", "c:\\mnt\\data", "C:\\late", ""}) {
+  for (const char* miss : {"C:\\mnt\\dat", "C:\\mnt\\data\\", "c:\\mnt\\data", ""}) {
     EXPECT_EQ(mount_point_volume(table, miss), nullptr) << miss;
   }
   EXPECT_EQ(host->commands, "mountvol.exe 2>NUL|rt\n");
-  host->mountvol_runs = false;  // mountvol that cannot be run: no mount points, silently
+  host->mountvol_runs = false;
   MountTable none;
   testing::internal::CaptureStderr();
   EXPECT_EQ(next_mount_point(none, 'C', kNoMountPoint), kNoMountPoint);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-}
-
-TEST_F(Devices, DosWalkSelectsNamesAndMountPoints) {
-  const std::pair<const char*, Lines> cases[] = {
-      {"LETALLX", {"C:", "C:\\mnt\\x", "D:", "E:", "F:", "G:", "H:", "I:", "J:", "K:", "L:"}},
-      {"LETAL", {}},
-      {"C:", {"C:", "C:\\mnt\\x"}},
-      {"C:\\mnt", {"C:\\mnt\\x"}},  // a mount-point prefix: the DOS list is not read
-      {"C:\\mnt\\x\\", {}},
-      {"c:", {"c:"}},  // an ordinary name: no mount points follow
-      {"Phys", {"PhysicalDrive0"}},
-      {"V", {"Volume{a}"}},
-  };
-  for (const auto& [pattern, paths] : cases) {
-    SetUp();
-    DeviceSpace space;
-    EXPECT_EQ(walk(space, pattern), paths) << pattern;
-    EXPECT_EQ(host->list_sizes.size(), pattern[0] == 'C' && pattern[2] ? 0u : 1u) << pattern;
-    EXPECT_EQ(walk(space, "PhysicalDrive0"), Lines{"PhysicalDrive0"});  // read once per space
-    EXPECT_EQ(host->list_sizes.size(), 1u);
-    const bool letter_c = pattern[0] == 'C' || (!paths.empty() && paths[0] == "C:");
-    EXPECT_EQ(host->commands, letter_c ? "mountvol.exe 2>NUL|rt\n" : "") << pattern;
-  }
-  host->list_error = 5;  // a list that could not be read is reported, and read again later
-  DeviceSpace retried;
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(walk(retried, "Phys"), Lines{});
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "QueryDosDevice : [5] message 5\n");
-  host->list_error = 0;
-  EXPECT_EQ(walk(retried, "Phys", 19), Lines{"PhysicalDrive0"});
-  EXPECT_EQ(walk(retried, "Phys", 18), Lines{});  // "\\.\PhysicalDrive0" and its end
 }
 
 TEST(DiskExtentsAnswer, BoundedByTheRecordsReturnedAnd1024) {
@@ -300,27 +251,44 @@ TEST_F(Devices, WordsExpandIntoDisplayNames) {
     std::string devices, err = "";
   } cases[] = {
       {"hd", false, 0, ""},
-      {"hd3-1", false, 0, three},
       {"hd1-3-5", false, 0, three},
       {"hd2147483646-99999999999", false, 0,
        "2147483646 Harddisk2147483646|2147483647 Harddisk2147483647|"},
-      {"x:\\Dmt", false, 0, "-2 x:\\Dmt|"},
       {huge, false, 0, "", huge.substr(0, 255) + " -> Device name too long.              \n"},
-      {"c:", true, 0, ""},
+      {"c:", true, 0, ""},  // a name without target
+      {"LETAL", true, 0, ""},
+      {"C:", true, 0, "1 C:\\Vol3\\Dsk1|3 C:\\mnt\\x\\Vol7\\Dsk3|"},
+      {"C:\\mnt", true, 0, "3 C:\\mnt\\x\\Vol7\\Dsk3|"},  // mount points only
+      {"C:\\mnt\\x\\", true, 0, ""},
       {"Phys", true, FMT_VOLGUID, "0 Harddisk0|"},
       {"Volume", true, 0, "2 \\Dms1\\Dsk2|"},
       {"Volume", true, FMT_VOLGUID, "2 Volume{a}\\Dms1\\Dsk2|"},
-      {"LETALL", true, 0,
+      {"LETALLX", true, 0,
        "1 C:\\Vol3\\Dsk1|3 C:\\mnt\\x\\Vol7\\Dsk3|1 D:\\Vol5\\Dsk1|2 D:\\Vol5\\Dsk2|"
        "4 E:\\Dmt2\\Dsk4|5 E:\\Dmt2\\Dsk5|2 F:\\Dsk2\\p1|0 G:Harddisk0|4 H:Unknown4|"
        "5 J:\\Dmr1\\Dsk5|2 L:\\Dsk2\\p-1|"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.word.substr(0, 30));
+    SetUp();
     DeviceSpace space;
     testing::internal::CaptureStderr();
-    EXPECT_EQ(expand(space, c.word, c.dos, c.fmt), c.devices) << c.word.substr(0, 30);
+    EXPECT_EQ(expand(space, c.word, c.dos, c.fmt), c.devices);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), c.err);
+    // The DOS list is read once per space, and not for mount points; mountvol only for C:.
+    const bool mount_points = c.word.rfind("C:", 0) == 0 || c.word.rfind("LETALL", 0) == 0;
+    EXPECT_EQ(host->list_sizes.size(), !c.dos || (c.word[0] == 'C' && c.word[2]) ? 0u : 1u);
+    expand(space, "Phys", true);
+    EXPECT_EQ(host->list_sizes.size(), 1u);
+    EXPECT_EQ(host->commands, mount_points ? "mountvol.exe 2>NUL|rt\n" : "");
   }
+  host->list_error = 5;  // a list that could not be read is reported, and read again later
+  DeviceSpace retried;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(expand(retried, "Phys", true), "");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "QueryDosDevice : [5] message 5\n");
+  host->list_error = 0;
+  EXPECT_EQ(expand(retried, "Phys", true), "0 Harddisk0|");
   // Failing volumes are reported outside -CLI and passed over; the disk number is kept whole.
   host->volumes["\\\\.\\C:"].open_error = 5;
   host->volumes["\\\\.\\D:"].extents_error = 1117;
