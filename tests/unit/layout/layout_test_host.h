@@ -1,8 +1,6 @@
 // Canned layout records and the environment for the layout tests.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <vector>
 
@@ -22,7 +20,6 @@ struct CannedEntry {
   std::uint32_t number;
   std::uint8_t mbr_type = 0x07;
   std::uint32_t style = kStyleMbr;  // ex form only
-  std::uint64_t attributes = 0;     // ex form, GPT
 };
 
 // Text "00112233-4455-6677-8899-AABBCCDDEEFF": Data1..Data3 are stored little-endian.
@@ -49,7 +46,6 @@ inline Bytes canned_layout(LayoutForm form, std::uint32_t signature,
     put_le(b, at + (ex ? 24 : 20), e.number, 4);
     b[at + (ex ? 32 : 24)] = e.mbr_type;
     if (ex && e.style == kStyleGpt) std::copy(kGuid.begin(), kGuid.end(), b.begin() + at + 48);
-    if (ex && e.style == kStyleGpt) put_le(b, at + 64, e.attributes, 8);
   }
   return b;
 }

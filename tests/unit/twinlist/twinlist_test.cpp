@@ -44,38 +44,6 @@ TEST(TwinlistQuery, Refused) {
   }
 }
 
-// A group around one volume whose sides are given.
-std::string with_sides(const char* sides, const char* extra = "") {
-  return std::string(R"({"pairs": [{"group": "G", "volumes": [{"name": "v", )") + extra +
-         R"("sides": )" + sides + "}]}]}";
-}
-
-TEST(TwinlistImage, Refused) {
-  const std::string at = "pairs[0].volumes[0].";
-  const struct {
-    std::string text, error;
-  } cases[] = {
-      {"[]", "host image: an object expected"},
-      {R"({"pairs": {}})", "pairs: an array of groups expected"},
-      {R"({"pairs": [{"volumes": []}]})", "pairs[0].group: missing"},
-      {R"({"pairs": [{"group": "V G"}]})", "pairs[0].group: a single word expected"},
-      {R"({"pairs": [{"group": "G", "copy": "mirror"}]})",
-       "pairs[0].copy: \"remote\" or \"local\" expected"},
-      {with_sides("[{}]"), at + "sides: an array of two sides expected"},
-      {with_sides(R"([{}, {"serial": "64015"}])"), at + "sides[1].serial: a whole number expected"},
-      {with_sides(R"([{"serial": 2147483648}, {}])"), at + "sides[0].serial: too large"},
-      {with_sides("[{}, {}]", R"("mu": 4, )"), at + "mu: 0 to 3 expected for a remote copy"},
-      {with_sides("[{}, {}]", R"("mu": -1, )"), at + "mu: 0 to 63 expected"},
-  };
-  for (const auto& c : cases) {
-    std::vector<PairGroup> groups(1);
-    std::string error;
-    EXPECT_FALSE(load_pairs(json::parse(c.text), groups, error));
-    EXPECT_TRUE(groups.empty());
-    EXPECT_EQ(error, c.error) << c.text;
-  }
-}
-
 const char* const kImage = R"({"pairs": [
   {"group": "VG1", "copy": "remote", "volumes": [
     {"name": "vol1", "mu": 0, "sides": [
@@ -154,6 +122,8 @@ TEST(TwinlistProgram, StatusAndStreams) {
     return path;
   };
   const std::string broken = image("twinlist_broken.json", "{\"pairs\": ["),
+                    bad = image("twinlist_bad.json",
+                                R"({"pairs": [{"group": "G", "copy": "mirror"}]})"),
                     empty = image("twinlist_empty.json", R"({"disks": []})"),
                     missing = testing::TempDir() + "twinlist_missing.json";
   const char* lookup = "-d 64015 1234 2 -fd -CLI";
@@ -167,6 +137,8 @@ TEST(TwinlistProgram, StatusAndStreams) {
       {nullptr, lookup, 2, "", "twinlist: VOXMIRA_HOST does not name a host image\n"},
       {missing.c_str(), lookup, 2, "", "twinlist: " + missing + ": cannot be read\n"},
       {broken.c_str(), lookup, 2, "", "twinlist: " + broken + ": not valid JSON\n"},
+      {bad.c_str(), lookup, 2, "",
+       "twinlist: " + bad + ": pairs[0].copy: \"remote\" or \"local\" expected\n"},
       {nullptr, "-x", 2, "", "twinlist: unknown option: -x (twinlist -h for help)\n"},
       {empty.c_str(), lookup, 1, "", ""},
   };
