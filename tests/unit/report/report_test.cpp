@@ -53,8 +53,9 @@ Out capture(Body body) {
 
 const auto sp = [](std::size_t n) { return std::string(n, ' '); };
 
-// Marks and hexadecimal LDEVs of whole reports are the end-to-end suite's.
-TEST(DefaultReport, Lines) {
+// Whole reports, marks and hexadecimal LDEVs are the end-to-end suite's; here the field
+// widths at their limits.
+TEST(DefaultReport, LinesKindsAndMarks) {
   const auto big = sample([](DevIdentity& x) { x.serial = 123456789, x.ldev = 0xABCDE; });
   EXPECT_EQ(default_first_line("a*", big, FMT_HEX) + default_first_line("a", big, 0),
             "a* -> CL1-A Ser =123456789 LDEV =ABCDE [TARVELO ] [DISK-1          ]\n"
@@ -68,33 +69,26 @@ TEST(DefaultReport, Lines) {
             "   VEXA = P-VOL  TESSIK[MU#0 = S-VOL MU#1 = NONE MU#2 = SMPL]\n");
   DevIdentity x = sample();
   x.raid_level = 0x11, x.raid_group[1] = 3, x.ssid[0] = 0xAB, x.ssid[1] = 0x0C, x.ctg_id = 0xFF;
-  EXPECT_EQ(default_raid_line("    ", x), "");  // RAID bytes not taken
   x.raid_valid = 1;
   EXPECT_EQ(default_raid_line("    ", x), "     SNAPS[PoolID 0003] SSID = 0xAB0C\n");
   x.ctg_id = 0xFE;
   EXPECT_EQ(default_raid_line("", x), " SNAPS[PoolID 0003] SSID = 0xAB0C CTGID = 254\n");
-  x.ctg_id = 0;
-  EXPECT_EQ(default_raid_line("", x), " SNAPS[PoolID 0003] SSID = 0xAB0C CTGID =  0\n");
-}
-
-TEST(DefaultReport, VolumeKindsAndMarks) {
-  const std::tuple<u8, u8, u8, const char*> kinds[] = {
-      {0x00, 3, 4, "UNMAP[Group 00000]"},        {0x11, 1, 2, "SNAPS[PoolID 0258]"},
-      {0x11, 0xFF, 0xFF, "SNAPS[PoolID 65535]"}, {0x12, 0, 7, "A-LUN[PoolID 0007]"},
-      {0x10, 0x12, 0x34, "E-LUN[Group 04660]"},  {0x0A, 1, 2, "RAIDA[Group  1- 2]"},
-      {0x01, 255, 255, "RAID1[Group 255-255]"},  {0x13, 0, 0, "RAID13[Group  0- 0]"}};
+  const std::tuple<u8, u8, u8, const char*> kinds[] = {{0x11, 0xFF, 0xFF, "SNAPS[PoolID 65535]"},
+                                                       {0x0A, 1, 2, "RAIDA[Group  1- 2]"},
+                                                       {0x01, 255, 255, "RAID1[Group 255-255]"},
+                                                       {0x13, 0, 0, "RAID13[Group  0- 0]"}};
   for (const auto& [level, g0, g1, text] : kinds) {
     DevIdentity r = sample();
     r.raid_level = level, r.raid_group[0] = g0, r.raid_group[1] = g1;
     EXPECT_EQ(volume_kind_text(r), text) << int(level);
   }
   // Volume attribute bit 0 marks for -fh, bit 1 for -fp; -ff marks a fence level.
-  const unsigned h = FMT_HARD, p = FMT_PIN, f = FMT_FENCOR;
+  const unsigned h = FMT_HARD, pin = FMT_PIN, f = FMT_FENCOR;
   const std::tuple<unsigned, u8, u8, bool> marks[] = {{0, 3, 1, false},
                                                       {h, 2, 0, false},
-                                                      {p, 2, 0, true},
+                                                      {pin, 2, 0, true},
                                                       {f, 0, 9, true},
-                                                      {h | p | f, 0xFC, 0, false}};
+                                                      {h | pin | f, 0xFC, 0, false}};
   for (const auto& [flags, vol_attr, fencor, marked] : marks) {
     DevIdentity r = sample();
     r.vol_attr = vol_attr, r.fencor = fencor;
@@ -152,8 +146,6 @@ TEST(CliTable, Rows) {
 // Remote MU#0..3, "/", local MU#0, "/", local MU#1..63; remote MU#4 and up are not shown,
 // and only the MU#0..2 summary decides whether any is.
 TEST(CliTable, WideMuColumn) {
-  EXPECT_EQ(cli_header(FMT_WIDE, 0), "DEVICE_FILE     PORT    SERIAL  LDEV CTG  H.../M/.." +
-                                         sp(61) + "  SSID R:Group PRODUCT_ID\n");
   DevIdentity r = sample([](DevIdentity& x) { x.local_mu_states[5] = 2; });
   EXPECT_EQ(cli_mu_column(r, FMT_WIDE, true), "-" + sp(69));
   r.remote_pair_state = 2, r.remote_mu_states[0] = 2, r.remote_mu_states[3] = 1;
@@ -181,7 +173,7 @@ std::string walk(const std::vector<DevIdentity>& rows, unsigned flags, BitmapTot
 }
 
 // Two paths to LDEV 1 count once, the command device (LDEV 2) not at all; the header
-// resets the last counted LDEV. Pages not valid are neither shown nor counted.
+// resets the last counted LDEV.
 TEST(BitmapTable, SortedTotals) {
   DevIdentity cm = bitmap_record(2, {100, 100, 100, 100, 100});
   cm.is_cmddev = 1;
@@ -206,9 +198,6 @@ TEST(BitmapTable, SortedTotals) {
                 "1  -  -      20       2  DISK-1          \n" + row +
                 "2  -  -      20     100  DISK-1          \n" + row +
                 "3  -  -      26       9  DISK-1          \n");
-  const auto no_data = sample([](DevIdentity& x) { x.ldev = 7, x.sl_id = 0x7E, x.cl_id = 0; });
-  EXPECT_EQ(walk({no_data}, 0, totals, last, {1, 0}),
-            "hd1             CL1-A    64015     7 126  0       -       -  DISK-1          \n");
   EXPECT_EQ(bitmap_id_text(0x7F) + bitmap_id_text(0x80) + bitmap_id_text(0), "-1280");
 }
 
@@ -229,7 +218,6 @@ TEST(ExportRecord, Lines) {
   for (const auto& [text, value] : checks) EXPECT_EQ(check_value(text), value) << text;
   // The product without trailing blanks, up to a NUL ('~' here); all blanks stay.
   const std::pair<const char*, const char*> products[] = {{"                ", "                "},
-                                                          {"~~~~~~~~~~~~~~~~", ""},
                                                           {"  ~~~~~~~~~~~~~~", "  "},
                                                           {"AB~CD           ", "AB"},
                                                           {"0123456789ABCDEF", "0123456789ABCDEF"}};
@@ -244,7 +232,7 @@ TEST(ExportRecord, Lines) {
 // no answer left: popen fails with ENOENT); system with the set status and errno.
 struct ToolBackend : test::FakeBackend {
   std::FILE* popen(const char* command, const char* how) override {
-    commands.emplace_back(command), mode = how;
+    commands.emplace_back(std::string(how) + " " + command);
     if (answers.empty()) answers.push_back({"", -1});
     const auto [text, answer_status] = answers.front();
     answers.pop_front();
@@ -263,7 +251,6 @@ struct ToolBackend : test::FakeBackend {
     return system_status;
   }
   Strings commands;
-  std::string mode;
   std::deque<std::pair<std::string, int>> answers;
   int status = 0, system_status = 0, system_errno = 0;
 };
@@ -274,7 +261,6 @@ class Lookups : public testing::Test {
     auto b = std::make_unique<ToolBackend>();
     tool = b.get();
     plat::set_backend(std::move(b));
-    quil(nullptr);
   }
   void TearDown() override { quil(nullptr); }
   // Sets, or with null removes, the variable that widens the local MU range.
@@ -317,7 +303,6 @@ TEST(PairTable, LinkChecksAndLayout) {
       {false, "G V L D 1 2 P S x 3 4 0", "G V R E 3 4 S S x 1 2 0", "OK"},
       {false, "G V L D 9 2 P S x 3 4 0", "G V R E 3 4 S S x 1 2 0", "NG"},
       {false, "G V L D 1 2 P S x 9 4 0", "G V R E 3 4 S S x 1 2 0", "NG"},
-      {false, "G V L D 1 2 P S x 3 4 0", "G V R E 3 4 S S x 1 7 0", "NG"},
       {false, "G V L D 1 - P S x - - 0", "G V R E 3 4 S S x - - 0", "NG"},
       {false, "G V L D 1 2 P S x -9 4 0", "G V R E 5 4 S S x 1 -1 0", "OK"},
       {false, "G V L D 1 02 P S x 3 4 0", "G V R E 3 4 S S x 1 2 0", "NG"},  // text, not number
@@ -355,9 +340,9 @@ TEST_F(Lookups, FindcMusAndFailures) {
   tool->answers = {{kAnswer, 0}, {kTitle, 0}, {"", -1}, {kAnswer, 0}};
   EXPECT_EQ(findc(r), Out(kHeader + pair_row() + pair_row("h3"),
                           std::string("popen(): ") + std::strerror(ENOENT) + "\n"));
-  EXPECT_EQ(tool->commands, Strings({kTool + "0 -fd -CLI 2>NUL", kTool + "1 -fd -CLI 2>NUL",
-                                     kTool + "2 -fd -CLI 2>NUL", kTool + "3 -fd -CLI 2>NUL"}));
-  EXPECT_EQ(tool->mode, "rt");
+  const std::string rt = "rt " + kTool;
+  EXPECT_EQ(tool->commands, Strings({rt + "0 -fd -CLI 2>NUL", rt + "1 -fd -CLI 2>NUL",
+                                     rt + "2 -fd -CLI 2>NUL", rt + "3 -fd -CLI 2>NUL"}));
   EXPECT_EQ(findc(r, 1), Out());
   EXPECT_EQ(findc(sample()), Out());
   EXPECT_EQ(tool->commands.size(), 8u);
