@@ -37,9 +37,11 @@ TEST(BackendDevices, DevicePathsOpenWhatTheImageLists) {
       for (const std::string& name : names) {
         b.set_last_error(99);
         const Handle h = open(b, "\\\\.\\" + name);
-        EXPECT_EQ(h != kInvalidHandle, error == 0) << name;
-        EXPECT_EQ(b.get_last_error(), error) << name;
-        if (h != kInvalidHandle) b.close_handle(h);
+        EXPECT_EQ(h == kInvalidHandle ? b.get_last_error()
+                  : b.close_handle(h) ? 0
+                                      : 99,
+                  error)
+            << name;
       }
     }
   }
@@ -49,9 +51,7 @@ TEST(BackendDevices, ControlCodesFollowTheHandleKindAndAccess) {
   HostImageBackend b(test::load_image(kHost));
   const Handle disk = open(b, "\\\\.\\PhysicalDrive1"), none = open(b, "\\\\.\\PhysicalDrive1", 0),
                read = open(b, "\\\\.\\PhysicalDrive1", win::GENERIC_READ),
-               volume = open(b, "\\\\.\\C:", 0), cdrom = open(b, "\\\\.\\D:", 0),
-               tape = open(b, "\\\\.\\PhysicalDrive7");
-  Bytes out(4096), in(64);
+               volume = open(b, "\\\\.\\C:", 0), tape = open(b, "\\\\.\\PhysicalDrive7");
   constexpr std::uint32_t ext = win::IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS,
                           pt = win::IOCTL_SCSI_PASS_THROUGH_DIRECT,
                           get = win::IOCTL_DISK_GET_DRIVE_LAYOUT,
@@ -61,27 +61,30 @@ TEST(BackendDevices, ControlCodesFollowTheHandleKindAndAccess) {
   // Extents on volumes only, layouts on disks; GET EX and the property query need no access,
   // GET read access, SET write access, the pass-through both.
   const std::tuple<Handle, std::uint32_t, std::uint32_t> cases[] = {
-      {volume, ext, 0},    {disk, ext, 1},    {cdrom, ext, 1},       {volume, pt, 5},
-      {volume, get_ex, 1}, {tape, get_ex, 1}, {disk, 0x002D0C14, 1}, {none, get_ex, 0},
-      {none, get, 5},      {read, get, 0},    {read, set, 5},        {read, pt, 5},
-      {none, prop, 50},    {12345, get_ex, 6}};
-  for (const auto& [h, code, error] : cases) {
-    std::uint32_t returned = 99;
-    EXPECT_EQ(ioctl(b, h, code, in.data(), 12, out.data(), 4096, &returned), error) << h << code;
-  }
-  for (Handle h : {disk, none, read, volume, cdrom, tape}) EXPECT_TRUE(b.close_handle(h));
+      {volume, ext, 0},  {disk, ext, 1},        {volume, pt, 5},   {volume, get_ex, 1},
+      {tape, get_ex, 1}, {disk, 0x002D0C14, 1}, {none, get_ex, 0}, {none, get, 5},
+      {read, get, 0},    {read, set, 5},        {read, pt, 5},     {none, prop, 50},
+      {12345, get_ex, 6}};
+  Bytes out(4096), in(64);
+  for (const auto& [h, code, error] : cases)
+    EXPECT_EQ(ioctl(b, h, code, in.data(), 12, out.data(), 4096), error) << h << " " << code;
+  EXPECT_TRUE(b.close_handle(disk));
   EXPECT_FALSE(b.close_handle(disk));
   EXPECT_EQ(b.get_last_error(), 6u);
 }
 
+std::string buffer_of(std::size_t n) {
+  return std::string(n, '#');
+}
+
 TEST(BackendDevices, QueryDosDevice) {
   HostImageBackend b(test::load_image(kHost));
-  const std::string c_target("\\Device\\HarddiskVolume3\0\0", 25);
+  const std::string list("C:\0D:\0E:\0PhysicalDrive7\0Volume{abc}\0\0", 37);
   const std::tuple<const char*, std::uint32_t, std::string, std::uint32_t> cases[] = {
-      {"c:", 25, c_target, 0},
+      {"c:", 25, std::string("\\Device\\HarddiskVolume3\0\0", 25), 0},
       {"C:", 24, "", 122},
       {"Volume{abc}", 100, std::string("\\Device\\HarddiskVolume3\0\\Device\\Other\0\0", 39), 0},
-      {nullptr, 100, std::string("C:\0D:\0E:\0PhysicalDrive7\0Volume{abc}\0\0", 37), 0},
+      {nullptr, 100, list, 0},
       {"Z:", 100, "", 2},
       {"C:\\", 100, "", 2}};
   for (const auto& [name, size, stored, error] : cases) {
@@ -93,39 +96,28 @@ TEST(BackendDevices, QueryDosDevice) {
   }
   std::u16string wide(64, u'#');
   EXPECT_EQ(b.query_dos_device_list_w(wide.data(), 37), 37u);
-  EXPECT_EQ(wide.substr(0, 38),
-            std::u16string(u"C:\0D:\0E:\0PhysicalDrive7\0Volume{abc}\0\0#", 38));
+  EXPECT_EQ(wide.substr(0, 38), std::u16string(list.begin(), list.end()) + u"#");
   EXPECT_EQ(b.query_dos_device_list_w(wide.data(), 36), 0u);
   EXPECT_EQ(b.get_last_error(), 122u);
   HostImageBackend failing(
       test::load_image(R"({"dos_list_error": 8, "dos_devices": [{"name": "C:", "target": "x"}]})"));
   EXPECT_EQ(failing.query_dos_device_list_w(wide.data(), 64), 0u);
   EXPECT_EQ(failing.get_last_error(), 8u);
-  std::string one(8, '#');
-  EXPECT_EQ(failing.query_dos_device_a("C:", one.data(), 8), 3u);  // one name still resolves
+  EXPECT_EQ(failing.query_dos_device_a("C:", buffer_of(8).data(), 8), 3u);  // one name resolves
 }
 
-Bytes sense(std::uint8_t key, std::uint8_t asc) {
+Bytes sense(int key, int asc) {
   return record(18, "0:1=0x70 2:1=" + std::to_string(key) + " 7:1=10 12:1=" + std::to_string(asc));
 }
 
-// Data 1, 2, 3, ... as INQUIRY data and pages; a page with its own status and sense,
-// one whose call fails.
-Disk sample_disk() {
-  Disk d;
-  for (std::size_t i = 0; i < 300; ++i) d.pages[0xE2].data.push_back(std::uint8_t(i + 1));
-  d.inquiry.assign(d.pages[0xE2].data.begin(), d.pages[0xE2].data.begin() + 40);
-  d.pages[0x83].data.assign(d.pages[0xE2].data.begin(), d.pages[0xE2].data.begin() + 100);
-  d.pages[0xC0] = PageAnswer{{}, 2, sense(6, 0x29), 0};
-  d.pages[0xC1].error = 1117;
-  return d;
-}
-
-IoResult run(const Disk& disk, win::ScsiPassThroughBlock& block) {
-  return run_pass_through(disk, &block, sizeof block.sptd, &block, sizeof block);
-}
-
 TEST(PassThrough, AnswersWithinAllocationAndTransferLength) {
+  // Data 1, 2, 3, ... as INQUIRY data and pages; a page with its own status and sense.
+  Disk disk;
+  for (int i = 1; i <= 300; ++i) disk.pages[0xE2].data.push_back(std::uint8_t(i));
+  const Bytes& counting = disk.pages[0xE2].data;
+  disk.inquiry.assign(counting.begin(), counting.begin() + 40);
+  disk.pages[0x83].data.assign(counting.begin(), counting.begin() + 100);
+  disk.pages[0xC0] = PageAnswer{{}, 2, sense(6, 0x29), 0};
   // CDB, transfer length, data bytes copied, zero bytes after them, sense.
   const std::tuple<std::array<int, 6>, std::uint32_t, std::uint32_t, std::uint32_t, Bytes> cases[] =
       {{{0x12, 0, 0, 0, 0xFF, 0}, 256, 40, 215, {}},  // data shorter than both limits
@@ -138,97 +130,86 @@ TEST(PassThrough, AnswersWithinAllocationAndTransferLength) {
        {{0x12, 2, 0, 0, 0xFF, 0}, 255, 0, 0, sense(5, 0x24)},     // CmdDt
        {{0x00, 0, 0, 0, 0, 0}, 255, 0, 0, sense(5, 0x20)},        // other operation code
        {{0x12, 1, 0xC0, 0, 0xFF, 0}, 255, 0, 255, sense(6, 0x29)}};
-  const Disk disk = sample_disk();
   for (const auto& [cdb, transfer, moved, zeroed, want_sense] : cases) {
     SCOPED_TRACE(cdb[2] + 256 * cdb[4]);
     std::array<std::uint8_t, 512> buffer;
     buffer.fill(0xAA);
     auto block = test::inquiry_block({cdb[0], cdb[1], cdb[2], cdb[3], cdb[4], cdb[5]},
                                      buffer.data(), transfer);
-    const IoResult r = run(disk, block);
+    const IoResult r = run_pass_through(disk, &block, sizeof block.sptd, &block, sizeof block);
     const std::uint8_t status = want_sense.empty() ? 0 : 2;
     EXPECT_TRUE(r.error == 0 && r.scsi_status == status && block.sptd.ScsiStatus == status);
     EXPECT_EQ(r.returned, 56u + want_sense.size());
-    EXPECT_EQ(block.sptd.DataTransferLength, moved);
     EXPECT_EQ(Bytes(block.sense, block.sense + block.sptd.SenseInfoLength), want_sense);
     EXPECT_EQ(block.sense[want_sense.size()], 0);
-    Bytes expected(disk.pages.at(0xE2).data.begin(), disk.pages.at(0xE2).data.begin() + moved);
+    Bytes expected(counting.begin(), counting.begin() + moved);
     expected.resize(moved + zeroed, 0);
     expected.push_back(0xAA);  // nothing past the limit
+    EXPECT_EQ(block.sptd.DataTransferLength, moved);
     EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + expected.size()), expected);
   }
 }
 
-TEST(PassThrough, StatusSenseFailuresAndBounds) {
-  Disk disk = sample_disk();
-  disk.inquiry_status = 0x08;
+TEST(PassThrough, StatusSenseFailuresAndMalformedRecords) {
+  Disk disk;
+  disk.inquiry_status = 8;
   disk.inquiry_sense = {0x70, 0, 0x0B};
-  std::array<std::uint8_t, 256> buffer;
-  buffer.fill(0xAA);
-  auto block = test::inquiry_block({0x12, 0, 0, 0, 0xFF, 0}, buffer.data(), 256);
-  EXPECT_EQ(run(disk, block).error, 0u);
-  EXPECT_EQ(Bytes(block.sense, block.sense + 4), (Bytes{0x70, 0, 0x0B, 0}));
-  EXPECT_TRUE(block.sptd.ScsiStatus == 8 && block.sptd.SenseInfoLength == 3);
-  block = test::inquiry_block({0x12, 1, 0x80, 0, 0xFF, 0}, buffer.data(), 255);
-  block.sptd.SenseInfoLength = 8;  // the sense is cut there
-  run(disk, block);
-  EXPECT_EQ(Bytes(block.sense, block.sense + 9), (Bytes{0x70, 0, 5, 0, 0, 0, 0, 0x0A, 0}));
-  disk.inquiry_error = 21;  // the standard INQUIRY fails, the pages still answer
-  const std::pair<std::initializer_list<int>, std::uint32_t> calls[] = {
-      {{0x12, 0, 0, 0, 0xFF, 0}, 21},
-      {{0x12, 1, 0xC1, 0, 0xFF, 0}, 1117},
-      {{0x12, 1, 0x83, 0, 0xFF, 0}, 0}};
-  for (const auto& [cdb, error] : calls) {
-    block = test::inquiry_block(cdb, buffer.data(), 255);
-    EXPECT_EQ(run(disk, block).error, error);
-  }
-  // Records that do not hold together fail the call.
-  const auto spoiled = [&](auto spoil) {
-    block = test::inquiry_block({0x12, 0, 0, 0, 0xFF, 0}, buffer.data(), 256);
+  disk.pages[0xC1].error = 1117;
+  std::array<std::uint8_t, 256> buffer{};
+  const auto run = [&](std::initializer_list<int> cdb, auto spoil) {
+    auto block = test::inquiry_block(cdb, buffer.data(), 255);
     std::uint32_t in = sizeof block.sptd, out = sizeof block;
     spoil(block.sptd, in, out);
-    return run_pass_through(disk, &block, in, &block, out).error;
+    const IoResult r = run_pass_through(disk, &block, in, &block, out);
+    return std::tuple{r.error, block.sptd.ScsiStatus, Bytes(block.sense, block.sense + 9)};
   };
-  EXPECT_EQ(spoiled([](auto&, auto& in, auto&) { in = 55; }), 87u);
-  EXPECT_EQ(spoiled([](auto& r, auto&, auto&) { r.Length = 44; }), 87u);
-  EXPECT_EQ(spoiled([](auto& r, auto&, auto&) { r.CdbLength = 17; }), 87u);
-  EXPECT_EQ(spoiled([](auto& r, auto&, auto&) { r.SenseInfoOffset = 8; }), 87u);  // over record
-  EXPECT_EQ(spoiled([](auto& r, auto&, auto&) { r.DataBuffer = nullptr; }), 998u);
+  const auto as_is = [](auto&, auto&, auto&) {};
+  const std::initializer_list<int> standard{0x12, 0, 0, 0, 0xFF, 0},
+      unlisted{0x12, 1, 0x80, 0, 0xFF, 0};
+  EXPECT_EQ(run(standard, as_is), std::tuple(0u, 8, Bytes{0x70, 0, 0x0B, 0, 0, 0, 0, 0, 0}));
+  const auto short_sense = [](auto& r, auto&, auto&) { r.SenseInfoLength = 8; };  // sense cut there
+  EXPECT_EQ(run(unlisted, short_sense), std::tuple(0u, 2, Bytes{0x70, 0, 5, 0, 0, 0, 0, 0x0A, 0}));
+  EXPECT_EQ(std::get<0>(run({0x12, 1, 0xC1, 0, 0xFF, 0}, as_is)), 1117u);
+  disk.inquiry_error = 21;  // the standard INQUIRY fails, the pages still answer
+  EXPECT_EQ(std::get<0>(run(standard, as_is)), 21u);
+  EXPECT_EQ(std::get<1>(run(unlisted, as_is)), 2);
+  const auto error = [&](auto spoil) { return std::get<0>(run(unlisted, spoil)); };
+  EXPECT_EQ(error([](auto&, auto& in, auto&) { in = 55; }), 87u);
+  EXPECT_EQ(error([](auto& r, auto&, auto&) { r.Length = 44; }), 87u);
+  EXPECT_EQ(error([](auto& r, auto&, auto&) { r.CdbLength = 17; }), 87u);
+  EXPECT_EQ(error([](auto& r, auto&, auto&) { r.SenseInfoOffset = 8; }), 87u);  // over the record
+  EXPECT_EQ(error([](auto& r, auto&, auto&) { r.DataBuffer = nullptr; }), 998u);
 }
 
 TEST(StorageProperty, DescriptorsRefusalsAndShortBuffers) {
   const Bytes raw{0x00, 0x80, 0x05, 0x02, 0x23, 0x00, 0x00, 0x02, 0x41, 0x42};
-  const auto with_raw = [](Bytes head, const Bytes& tail) {
-    return head.insert(head.end(), tail.begin(), tail.end()), head;
-  };
-  EXPECT_EQ(build_device_descriptor(raw),
-            with_raw(record(36, "0:4=40 4:4=46 10:1=1 11:1=1 28:4=1 32:4=10"), raw));
-  EXPECT_EQ(build_device_descriptor({}),
-            record(40, "0:4=40 4:4=40 28:4=1"));  // at least the header
+  const Bytes device = build_device_descriptor(raw);
+  EXPECT_EQ(Bytes(device.begin(), device.begin() + 36),
+            record(36, "0:4=40 4:4=46 10:1=1 11:1=1 28:4=1 32:4=10"));
+  EXPECT_EQ(Bytes(device.begin() + 36, device.end()), raw);
+  EXPECT_EQ(build_device_descriptor({}), record(40, "0:4=40 4:4=40 28:4=1"));  // the whole header
   EXPECT_EQ(build_id_descriptor({{1, 3, 0, Bytes(16, 0x60)}, {2, 1, 1, Bytes(21, 0x41)}}),
-            with_raw(with_raw(record(28, "0:4=16 4:4=84 8:4=2 12:4=1 16:4=3 20:2=16 22:2=32"),
-                              Bytes(16, 0x60)),
-                     with_raw(record(16, "0:4=2 4:4=1 8:2=21 10:2=40 12:4=1"),
-                              with_raw(Bytes(21, 0x41), Bytes(3, 0)))));
+            record(84,
+                   "0:4=16 4:4=84 8:4=2 12:4=1 16:4=3 20:2=16 22:2=32 28:16*0x60 "
+                   "44:4=2 48:4=1 52:2=21 54:2=40 56:4=1 60:21*0x41"));  // entries 8-aligned
   EXPECT_EQ(build_id_descriptor({}), record(16, "0:4=16 4:4=16"));
   Disk with, without;
   with.device_property = Bytes(40, 1);
   with.id_property = std::vector<StorageIdentifier>{};
   // Disk, property id, query type, input size, output size, error, bytes returned.
-  const std::tuple<const Disk*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
-                   std::uint32_t, std::uint32_t>
-      cases[] = {{&with, 0, 0, 12, 512, 0, 76},    {&without, 0, 0, 12, 512, 50, 0},
-                 {&without, 2, 0, 12, 512, 50, 0}, {&with, 2, 0, 12, 512, 0, 16},
-                 {&with, 6, 0, 12, 512, 50, 0},    {&with, 0, 0, 8, 512, 87, 0},
-                 {&with, 0, 7, 12, 512, 87, 0},    {&with, 0, 1, 12, 512, 0, 0},
-                 {&without, 2, 1, 12, 512, 50, 0}, {&with, 0, 0, 12, 7, 122, 0},
-                 {&with, 0, 0, 12, 8, 0, 8},       {&with, 0, 0, 12, 50, 0, 50}};
+  const std::tuple<const Disk*, int, int, int, int, std::uint32_t, std::uint32_t> cases[] = {
+      {&with, 0, 0, 12, 512, 0, 76},    {&without, 0, 0, 12, 512, 50, 0},
+      {&without, 2, 0, 12, 512, 50, 0}, {&with, 2, 0, 12, 512, 0, 16},
+      {&with, 6, 0, 12, 512, 50, 0},    {&with, 0, 0, 8, 512, 87, 0},
+      {&with, 0, 7, 12, 512, 87, 0},    {&with, 0, 1, 12, 512, 0, 0},
+      {&without, 2, 1, 12, 512, 50, 0}, {&with, 0, 0, 12, 7, 122, 0},
+      {&with, 0, 0, 12, 8, 0, 8},       {&with, 0, 0, 12, 50, 0, 50}};
   for (const auto& [disk, id, type, in_size, out_size, error, returned] : cases) {
-    const win::StoragePropertyQuery q{id, type, {0, 0, 0, 0}};
+    const win::StoragePropertyQuery q{std::uint32_t(id), std::uint32_t(type), {0, 0, 0, 0}};
     Bytes out(513, 0xEE);
     const IoResult r = query_storage_property(*disk, &q, in_size, out.data(), out_size);
-    EXPECT_TRUE(r.error == error && r.returned == returned) << id << type << in_size << out_size;
-    EXPECT_EQ(out[r.returned], 0xEE);
+    EXPECT_TRUE(r.error == error && r.returned == returned && out[r.returned] == 0xEE)
+        << id << type << in_size << out_size;
   }
 }
 
@@ -240,8 +221,8 @@ TEST(VolumeExtents, ListsTheDisksAndKeepsTheTrueCount) {
   EXPECT_TRUE(r.error == 0 && r.returned == 56);
   EXPECT_EQ(Bytes(out.begin(), out.begin() + 57),
             record(57,
-                   "0:4=2 8:4=1 16:8=0x100000 24:8=0x40000000 32:4=2 40:8=0x100000 48:8=0x40000000 "
-                   "56:1=0xEE"));
+                   "0:4=2 8:4=1 16:8=0x100000 24:8=0x40000000 32:4=2 40:8=0x100000 "
+                   "48:8=0x40000000 56:1=0xEE"));
   // More disks than the buffer holds: the true count, the records that fit.
   r = volume_disk_extents({"\\Device\\V", std::vector<std::uint32_t>(1500, 7), 0, 0}, out.data(),
                           size);

@@ -64,16 +64,17 @@ inline std::uint32_t ioctl(Backend& b, Handle h, std::uint32_t code, const void*
 }
 
 // Expected records written independently of the code under test: "offset:size=value"
-// little-endian fields (value decimal or 0x hex) over `n` zero bytes.
+// little-endian fields and "offset:count*byte" runs (decimal or 0x hex) over n zero bytes.
 inline std::vector<std::uint8_t> record(std::size_t n, const std::string& fields) {
   std::vector<std::uint8_t> b(n, 0);
   std::istringstream in(fields);
   in.unsetf(std::ios::basefield);
   std::size_t at = 0, size = 0;
   std::uint64_t v = 0;
-  char colon = 0, equals = 0;
-  while (in >> at >> colon >> size >> equals >> v)
-    for (std::size_t i = 0; i < size && at + i < n; ++i) b[at + i] = std::uint8_t(v >> (8 * i));
+  char colon = 0, op = 0;
+  while (in >> at >> colon >> size >> op >> v)
+    for (std::size_t i = 0; i < size && at + i < n; ++i)
+      b[at + i] = std::uint8_t(op == '*' ? v : v >> (8 * i));
   EXPECT_TRUE(in.eof()) << fields;
   return b;
 }
