@@ -24,9 +24,9 @@ Bytes seq(std::size_t n, std::uint8_t first) {
   return b;
 }
 
-// The rows themselves are judged end to end; here: the address, its low 32 bits only, the
-// header again after 256 bytes, and dumps of nothing.
-TEST(InqDump, AddressesAndRepeatedHeader) {
+// Dump rows are judged end to end; here: the address, its low 32 bits only, the header again
+// after 256 bytes, and dumps of nothing.
+TEST(Transport, DumpErrorReportsAndTimeOut) {
   const std::string head =
       " ---ADDR--- -OFF-   0-1-2-3- 4-5-6-7- 8-9-A-B- C-D-E-F-     ------CHAR------\n";
   auto title = [](std::string t) { return "               ***** " + t + " dump  *****\n"; };
@@ -40,9 +40,6 @@ TEST(InqDump, AddressesAndRepeatedHeader) {
   const std::size_t row = title("X").size() + head.size(), width = 79;
   EXPECT_EQ(text.substr(row, 17) + text.substr(row + width, 17),
             "[0xfffffff8]0000:[0x00000008]0010:");
-}
-
-TEST(WinError, ReportsAndInquiryTimeOut) {
   EXPECT_EQ(format_win_error("X", 0xFFFFFFFFu, "text\r\n"), "X : [-1] text\r\n");
   plat::set_backend(std::make_unique<test::FakeBackend>());
   plat::SetLastError(1117);
@@ -52,11 +49,12 @@ TEST(WinError, ReportsAndInquiryTimeOut) {
   report_win_error_code("OPEN", 5);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "DeviceIoControl : [1117] message 1117\n[1117] : message 1117\nOPEN : [5] message 5\n");
-  const std::pair<const char*, int> cases[] = {{"- 5", 0},
-                                               {nullptr, 0},
-                                               {"99999999999999999999", INT_MAX},
-                                               {"-99999999999999999999", INT_MIN}};
-  for (const auto& [text, ms] : cases) EXPECT_EQ(parse_inq_timeout(text), ms) << (text ? text : "");
+  for (const auto& [text, ms] : {std::pair<const char*, int>{"- 5", 0},
+                                 {nullptr, 0},
+                                 {"99999999999999999999", INT_MAX},
+                                 {"-99999999999999999999", INT_MIN}}) {
+    EXPECT_EQ(parse_inq_timeout(text), ms) << (text ? text : "");
+  }
   unsetenv("VEXACM_INQ_TOV");
   EXPECT_EQ(read_inq_timeout_env(), 2000);
   setenv("VEXACM_INQ_TOV", (std::string(100, ' ') + "1234").c_str(), 1);  // past a first buffer
@@ -112,7 +110,7 @@ class ScsiIoctl : public ::testing::Test {
   std::string err;
 };
 
-TEST_F(ScsiIoctl, StandardInquiry) {
+TEST_F(ScsiIoctl, StandardInquiryAndPassCommand) {
   dev->standard.data = {0, 0, 5, 2, 91};
   ASSERT_EQ(run(SCSI_STD_INQUIRY), std::make_pair(0, 0));
   const auto& s = dev->sptds.at(0);
@@ -127,14 +125,11 @@ TEST_F(ScsiIoctl, StandardInquiry) {
     dev->standard.status = status;
     EXPECT_EQ(run(SCSI_STD_INQUIRY), std::make_pair(-1, error)) << int(status);
   }
-}
-
-TEST_F(ScsiIoctl, PassCommandKeepsStatusAndSense) {
   req.cdb[2] = 0x80;  // unlisted page: CHECK CONDITION, sense key 5, ASC 0x24
   ASSERT_EQ(run(SCSI_PASS_COMMAND), std::make_pair(0, 0));
-  const auto& s = dev->sptds.back();
+  const auto& p = dev->sptds.back();
   EXPECT_EQ(U({req.scsi_status, req.sense_status, req.sense_len, req.data_done, req.sense[2],
-               req.sense[12], s.DataTransferLength, s.TimeOutValue, s.DataIn, s.Cdb[2]}),
+               req.sense[12], p.DataTransferLength, p.TimeOutValue, p.DataIn, p.Cdb[2]}),
             U({2, 2, 96, 255, 5, 0x24, 255, 12, 1, 0x80}));
   req.flags = 0;  // towards the device
   ASSERT_EQ(run(SCSI_PASS_COMMAND), std::make_pair(0, 0));
