@@ -7,8 +7,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
+
+#include "inquiry/dev_identity.h"
 
 namespace vox::fuzz {
 
@@ -88,6 +91,23 @@ class CapturedStdout {
   char* buffer_ = nullptr;
   std::size_t length_ = 0;
 };
+
+// Layout files named in the folder "T:" (through TEMP), for LLVMFuzzerInitialize.
+inline int use_layout_folder_t() {
+  setenv("VEXAM_USE_TEMP", "", 1);
+  setenv("TEMP", "T:", 1);
+  return 0;
+}
+
+// The identity record of an OPEN-V volume on `dev_path`, as the layout commands take it.
+inline DevIdentity layout_identity(const char* dev_path, std::int32_t serial, std::int32_t ldev) {
+  DevIdentity identity;
+  std::strncpy(identity.dev_path, dev_path, sizeof identity.dev_path - 1);
+  std::strcpy(identity.product_id, "OPEN-V");
+  identity.serial = serial;
+  identity.ldev = ldev;
+  return identity;
+}
 
 // A broken promise: the target's own check of what the code under test guarantees.
 // Aborting makes libFuzzer keep the input as a crash.

@@ -24,7 +24,6 @@
 #include "devices/device_space.h"
 #include "driver/flags.h"
 #include "fuzz_input.h"
-#include "inquiry/dev_identity.h"
 #include "layout/layout_cmd.h"
 #include "layout/layout_records.h"
 #include "layout/partition_dump.h"
@@ -85,9 +84,7 @@ class LayoutDisk : public vox::test::FakeBackend {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  setenv("VEXAM_USE_TEMP", "", 1);
-  setenv("TEMP", "T:", 1);
-  return 0;
+  return vox::fuzz::use_layout_folder_t();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -106,14 +103,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vox::cli_mode = (options & 0x04) ? 1 : 0;
 
   vox::DeviceSpace space;
-  vox::DevIdentity identity;
-  std::strcpy(identity.dev_path, kDevPath);
-  std::strcpy(identity.product_id, "OPEN-V");
-  identity.serial = 64015;
-  identity.ldev = 1234;
   int failed = 0;
   const int command = save ? (ex ? 2 : 1) : (ex ? 4 : 3);
-  vox::run_layout_cmd(space, command, "Harddisk1", identity, failed);
+  vox::run_layout_cmd(space, command, "Harddisk1",
+                      vox::fuzz::layout_identity(kDevPath, 64015, 1234), failed);
 
   VOX_FUZZ_CHECK(disk.open_handles == 0);
   VOX_FUZZ_CHECK(disk.gets == 1);

@@ -29,7 +29,6 @@
 #include "devices/device_space.h"
 #include "driver/flags.h"
 #include "fuzz_input.h"
-#include "inquiry/dev_identity.h"
 #include "layout/layout_cmd.h"
 #include "layout/layout_file_format.h"
 #include "layout/layout_files.h"
@@ -106,10 +105,7 @@ void read_back(const RestoreHost::Set& set, bool ex) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // Layout files are named in the folder TEMP names.
-  setenv("VEXAM_USE_TEMP", "", 1);
-  setenv("TEMP", "T:", 1);
-  return 0;
+  return vox::fuzz::use_layout_folder_t();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -139,12 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vox::DiskTag tag{};
   tag.fill('x');
   if (options & 0x04) {
-    vox::DevIdentity identity;
-    std::strcpy(identity.dev_path, kDevPath);
-    std::strcpy(identity.product_id, "OPEN-V");
-    identity.serial = serial;
-    identity.ldev = ldev;
-    vox::run_layout_cmd(space, ex ? 6 : 5, "Harddisk1", identity, failed);
+    vox::run_layout_cmd(space, ex ? 6 : 5, "Harddisk1",
+                        vox::fuzz::layout_identity(kDevPath, serial, ldev), failed);
   } else {
     failed = ex ? vox::restore_layout_ex(space, kDevPath, serial, ldev, tag)
                 : vox::restore_layout(space, kDevPath, serial, ldev, tag);
