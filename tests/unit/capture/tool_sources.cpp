@@ -1,5 +1,5 @@
-// The capture tool's sources (its main() left out), the JSON writer it shares with the
-// host-image generator and the generator's example host, built into the test program.
+// The capture tool's sources (its main() left out) and the JSON writer it shares with the
+// host-image generator, built into the test program.
 #include "tools/capture/anonymize.cpp"
 #include "tools/capture/capture_cli.cpp"
 #include "tools/capture/capture_json.cpp"
@@ -8,7 +8,5 @@
 #include "tools/capture/host_answers.cpp"
 #include "tools/capture/host_capture.cpp"
 #include "tools/capture/serial_fields.cpp"
-#include "tools/hostgen/array_pages.cpp"
-#include "tools/hostgen/example_host.cpp"
 #include "tools/hostgen/host_json.cpp"
 #include "tools/hostgen/json_layout.cpp"
