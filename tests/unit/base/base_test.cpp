@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <climits>
 #include <memory>
-#include <optional>
 
 #include "driver/token_line.h"
 #include "driver/unit_number.h"
@@ -90,43 +89,34 @@ TEST(ReadTokenLine, ReadErrorsDiscardThePartialLine) {
 }
 #endif
 
+// "<value> <rest or -> <last name>" of a word; the rest must point into the word itself.
+std::string unit_number(const std::string& word) {
+  const char* rest = nullptr;
+  std::string last = "?";
+  const int value = parse_unit_number(word.c_str(), &rest, &last);
+  EXPECT_TRUE(!rest || (rest >= word.c_str() && rest <= word.c_str() + word.size()));
+  return std::to_string(value) + " " + (rest ? rest : "-") + " " + last;
+}
+
 TEST(ParseUnitNumber, FindsTheFirstDigitRunRestAndLastName) {
-  const std::string x99(99, 'x'), x100(100, 'x');
-  const struct {
-    std::string word;
-    int value;
-    const char* rest;                 // null: no rest
-    std::optional<std::string> last;  // checked when given
-  } cases[] = {{"hd0-10", 0, "-10", "hd0"},
-               {"\\Device\\Harddisk3\\Partition1", 3, "\\Partition1", "Harddisk3"},
-               {"+12a", 12, "a", "+12"},
-               {"", -1, nullptr, {}},
-               {"ends\\with\\", -1, nullptr, {}},
-               // Only the first 100 characters are searched; the last name is cut there too.
-               {x99 + "5", 5, nullptr, x99 + "5"},
-               {x100 + "5", -1, nullptr, {}},
-               {x99 + "56", 5, nullptr, {}},
-               {x99.substr(1) + "5x", 5, "x", {}},
-               {"\\" + std::string(98, 'a') + "1234", 1, nullptr, std::string(98, 'a') + "1"},
-               // Runs too large for an int give INT_MAX.
-               {"2147483648", INT_MAX, nullptr, "2147483648"},
-               {"hd" + std::string(50, '9') + "-1", INT_MAX, "-1", {}},
-               {std::string(40, '0') + "42", 42, nullptr, {}}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.word.substr(0, 40));
-    const char* rest = "untouched";
-    std::string last = "untouched";
-    EXPECT_EQ(parse_unit_number(c.word.c_str(), &rest, &last), c.value);
-    if (c.rest) {  // a position in the word given, not in a copy
-      ASSERT_TRUE(rest >= c.word.c_str() && rest <= c.word.c_str() + c.word.size());
-      EXPECT_STREQ(rest, c.rest);
-    } else {
-      EXPECT_EQ(rest, nullptr);
-    }
-    if (c.last || c.value == -1) {
-      EXPECT_EQ(last, c.last.value_or("untouched"));
-    }
-  }
+  const std::string x99(99, 'x'), a98(98, 'a');
+  const std::pair<std::string, std::string> cases[] = {
+      {"hd0-10", "0 -10 hd0"},
+      {"\\Device\\Harddisk3\\Partition1", "3 \\Partition1 Harddisk3"},
+      {"+12a", "12 a +12"},
+      {"", "-1 - ?"},
+      {"ends\\with\\", "-1 - ?"},
+      // Only the first 100 characters are searched; the last name is cut there too.
+      {x99 + "5", "5 - " + x99 + "5"},
+      {x99 + "x5", "-1 - ?"},
+      {x99 + "56", "5 - " + x99 + "5"},
+      {x99.substr(1) + "5x", "5 x " + x99.substr(1) + "5"},
+      {"\\" + a98 + "1234", "1 - " + a98 + "1"},
+      // Runs too large for an int give INT_MAX.
+      {"2147483648", "2147483647 - 2147483648"},
+      {"hd" + std::string(50, '9') + "-1", "2147483647 -1 hd" + std::string(50, '9')},
+      {std::string(40, '0') + "42", "42 - " + std::string(40, '0') + "42"}};
+  for (const auto& [word, parsed] : cases) EXPECT_EQ(unit_number(word), parsed) << word;
   EXPECT_EQ(parse_unit_number("a\\hd4-6"), 4);  // the outputs are optional
 }
 
