@@ -68,32 +68,27 @@ TEST(DefaultReport, LinesKindsAndMarks) {
   EXPECT_EQ(default_pair_line("  ", p),
             "   VEXA = P-VOL  TESSIK[MU#0 = S-VOL MU#1 = NONE MU#2 = SMPL]\n");
   DevIdentity x = sample();
-  x.raid_level = 0x11, x.raid_group[1] = 3, x.ssid[0] = 0xAB, x.ssid[1] = 0x0C, x.ctg_id = 0xFF;
-  x.raid_valid = 1;
+  x.raid_valid = 1, x.raid_level = 0x11, x.raid_group[1] = 3, x.ctg_id = 0xFF;
+  x.ssid[0] = 0xAB, x.ssid[1] = 0x0C;
   EXPECT_EQ(default_raid_line("    ", x), "     SNAPS[PoolID 0003] SSID = 0xAB0C\n");
   x.ctg_id = 0xFE;
   EXPECT_EQ(default_raid_line("", x), " SNAPS[PoolID 0003] SSID = 0xAB0C CTGID = 254\n");
-  const std::tuple<u8, u8, u8, const char*> kinds[] = {{0x11, 0xFF, 0xFF, "SNAPS[PoolID 65535]"},
-                                                       {0x0A, 1, 2, "RAIDA[Group  1- 2]"},
-                                                       {0x01, 255, 255, "RAID1[Group 255-255]"},
-                                                       {0x13, 0, 0, "RAID13[Group  0- 0]"}};
-  for (const auto& [level, g0, g1, text] : kinds) {
+  const auto kind = [](u8 level, u8 g0, u8 g1) {
     DevIdentity r = sample();
     r.raid_level = level, r.raid_group[0] = g0, r.raid_group[1] = g1;
-    EXPECT_EQ(volume_kind_text(r), text) << int(level);
-  }
-  // Volume attribute bit 0 marks for -fh, bit 1 for -fp; -ff marks a fence level.
-  const unsigned h = FMT_HARD, pin = FMT_PIN, f = FMT_FENCOR;
-  const std::tuple<unsigned, u8, u8, bool> marks[] = {{0, 3, 1, false},
-                                                      {h, 2, 0, false},
-                                                      {pin, 2, 0, true},
-                                                      {f, 0, 9, true},
-                                                      {h | pin | f, 0xFC, 0, false}};
-  for (const auto& [flags, vol_attr, fencor, marked] : marks) {
+    return volume_kind_text(r) + "|";
+  };
+  EXPECT_EQ(kind(0x11, 0xFF, 0xFF) + kind(0x0A, 1, 2) + kind(0x01, 255, 255) + kind(0x13, 0, 0),
+            "SNAPS[PoolID 65535]|RAIDA[Group  1- 2]|RAID1[Group 255-255]|RAID13[Group  0- 0]|");
+  // -fh marks volume attribute bit 0, -fp bit 1, -ff a fence level.
+  const auto mark = [](unsigned flags, u8 attr, u8 fencor) {
     DevIdentity r = sample();
-    r.vol_attr = vol_attr, r.fencor = fencor;
-    EXPECT_EQ(marked_name("hd1", r, flags), marked ? "hd1*" : "hd1") << flags << " " << +vol_attr;
-  }
+    r.vol_attr = attr, r.fencor = fencor;
+    return marked_name("h", r, flags) + "|";
+  };
+  EXPECT_EQ(mark(0, 3, 1) + mark(FMT_HARD, 2, 0) + mark(FMT_PIN, 2, 0) + mark(FMT_FENCOR, 0, 9) +
+                mark(FMT_HARD | FMT_PIN | FMT_FENCOR, 0xFC, 0),
+            "h|h|h*|h*|h|");
 }
 
 const std::string kCliHeader =
