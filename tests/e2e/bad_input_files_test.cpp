@@ -24,11 +24,6 @@ TEST(BadInputHostImage, RefusedInOneLine) {
       {"NUL and junk after", "{\"disks\": []}\0{junk"s, "line 1, column 14: NUL byte in the text"},
       {"page of a wrong type", R"({"disks": [{"number": 1, "pages": {"83": []}}]})",
        "disks[0].pages.83: "},
-      {"bad hex", R"({"disks": [{"number": 1, "pages": {"83": {"sense": "7"}}}]})",
-       "disks[0].pages.83.sense: "},
-      {"DOS name twice",
-       R"({"dos_devices": [{"name": "C:", "target": "a"}, {"name": "C:", "target": "b"}]})",
-       "dos_devices[1].name: "},
       {"disk number twice", R"({"disks": [{"number": 0}, {"number": 2}, {"number": 0}]})",
        "disks[2].number: "},
       {"arrays 100,000 deep", note(std::string(100000, '[') + std::string(100000, ']')), deep},
@@ -37,12 +32,12 @@ TEST(BadInputHostImage, RefusedInOneLine) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const Host host(c.text);
-    if (c.text.empty()) std::filesystem::remove(host.path);
-    if (c.text.empty()) std::filesystem::create_directory(host.path);
+    if (c.text.empty() && std::filesystem::remove(host.path))
+      std::filesystem::create_directory(host.path);
     const RunResult r = host.run("-h");
     const std::string head = "voxmira: host image '" + host.path + "': ";
     EXPECT_TRUE(r.out.empty() && r.exit_code == 1 && r.err.starts_with(head)) << r.err;
-    EXPECT_NE(r.err.find(c.place, head.size()), std::string::npos) << r.err;
+    EXPECT_TRUE(holds(r.err, c.place));
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
   }
 }
@@ -78,37 +73,31 @@ TEST(BadInputLayout, FilesThatDoNotFit) {
     return format("%s : layout file of %d byte%s is too short for its 200-byte header\n%s",
                   name.c_str(), size, size == 1 ? "" : "s", kRestoreError.c_str());
   };
-  const std::string other = "PhysicalDrive1 unmatch : ser = 12345 -> ";
   const struct {
     const char* what;
     std::string file, err;  // err empty: the header matches, so the layout goes to the disk
   } cases[] = {
       {"0 bytes", "", too_short(0)},
       {"199 bytes", layout_file(12345, 1234, 199), too_short(199)},
-      {"another LDEV", layout_file(12345, 1235, 200),
-       other + "12345,ldev = 1234 -> 1235" + kRestoreError},
       {"another serial, 200,000 bytes", layout_file(~0u, 1234, 200000),
-       other + "-1,ldev = 1234 -> 1234" + kRestoreError},
+       "PhysicalDrive1 unmatch : ser = 12345 -> -1,ldev = 1234 -> 1234" + kRestoreError},
       // A matching header is the only check: the disk gets the junk, and refuses it.
       {"200 bytes", layout_file(12345, 1234, 200), ""},
       {"200,000 bytes", layout_file(12345, 1234, 200000), ""},
   };
-  for (const std::string form : {"", "_EX"}) {
+  for (const std::string form : {"", "ex"}) {
     const std::size_t cap = form.empty() ? 32976 : 147704;  // the file image of each form
     for (const auto& c : cases) {
       SCOPED_TRACE(form + c.what);
       host.dir.write("win/VOL12345_1234.ini", c.file);
       const std::string before = read_output_file(host.path);
-      const RunResult r =
-          host.run(form.empty() ? "-svinf hd1" : "-svinfex hd1", {}, {{"windir", windir}});
-      const std::string set =
-          "IOCTL_SET_DRIVE_LAYOUT" + form + " : [87] The parameter is incorrect.\n";
+      const RunResult r = host.run("-svinf" + form + " hd1", {}, {{"windir", windir}});
+      const std::string set = "IOCTL_SET_DRIVE_LAYOUT" + std::string(form.empty() ? "" : "_EX") +
+                              " : [87] The parameter is incorrect.\n";
       expect_run(r, "", c.err.empty() ? set + kRestoreError : c.err, 1);
       const std::string trace = host.trace();
-      EXPECT_NE(trace.find(format("ReadFile %s %zu -> ok %zu\n", name.c_str(), cap,
-                                  std::min(c.file.size(), cap))),
-                std::string::npos)
-          << trace;
+      EXPECT_TRUE(holds(trace, format("ReadFile %s %zu -> ok %zu\n", name.c_str(), cap,
+                                      std::min(c.file.size(), cap))));
       // Either SET control code in the trace means the layout reached the disk.
       EXPECT_EQ(trace.find(" 0x0007c010") != trace.find(" 0x0007c054"), c.err.empty()) << trace;
       EXPECT_EQ(read_output_file(host.path), before);
@@ -116,42 +105,32 @@ TEST(BadInputLayout, FilesThatDoNotFit) {
   }
 }
 
-// The layout folder comes from TEMP under VEXAM_USE_TEMP: 255 characters fit its buffer,
-// 256 and 300 do not, and the file operation then fails on an empty name.
+// Under VEXAM_USE_TEMP the layout folder is TEMP: 255 characters fit its buffer, 256 do not,
+// and the file operation then fails on an empty name.
 TEST(BadInputLayout, FolderLength) {
   if (wine_mode()) GTEST_SKIP() << "Wine chooses TEMP itself";
   const Host host(layout_host());
-  const auto folder = [&host](std::size_t length) {  // made of components below 256
-    std::string path = host.dir.path() + "/" + std::to_string(length);
-    while (path.size() + 100 < length) path += "/" + std::string(99, 'd');
-    path += "/" + std::string(length - path.size() - 1, 'e');
-    std::filesystem::create_directories(path);
-    return path;
-  };
-  const auto too_long = [](std::size_t n, const std::string& error) {
-    return format(
-        "TEMP : value of %zu characters is too long for a layout file folder (at most "
-        "255)\nCreatefile : [3] The system cannot find the path specified.\nERROR: %s",
-        n, error.c_str());
-  };
-  const std::string saved = "Harddisk1        -> [VOL12345_1234] [OPEN-V          ]\n";
+  const std::string f255 = host.dir.path() + "/" + std::string(254 - host.dir.path().size(), 'e');
+  std::filesystem::create_directory(f255);
+  const std::string too_long =
+      " characters is too long for a layout file folder (at most 255)\n"
+      "Createfile : [3] The system cannot find the path specified.\nERROR: ";
   const struct {
-    std::size_t length;
-    std::string args, out, err;
+    std::string temp, args, out, err;
   } cases[] = {
-      {255, "-gvinf",
+      {f255, "-gvinf",
        "\\\\.\\PhysicalDrive1:\n# Harddisk1        -> [VOL12345_1234_5A1B2C3D] [OPEN-V          "
        "]\n",
        ""},
-      {255, "-svinf", "[VOL12345_1234_5A1B2C3D] -> Harddisk1        [OPEN-V          ]\n", ""},
-      {256, "-gvinf", "", too_long(256, saved)},
-      {300, "-gvinfex", "", too_long(300, saved)},
-      {300, "-svinf", "", too_long(300, kRestoreError.substr(7))},
+      {f255 + "e", "-gvinf", "",
+       "TEMP : value of 256" + too_long +
+           "Harddisk1        -> [VOL12345_1234] [OPEN-V          ]\n"},
+      {std::string(300, 'f'), "-svinf", "",
+       "TEMP : value of 300" + too_long + kRestoreError.substr(7)},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.length) + c.args);
-    const RunResult r =
-        host.run(c.args + " hd1", {}, {{"VEXAM_USE_TEMP", ""}, {"TEMP", folder(c.length)}});
+    SCOPED_TRACE(c.args + " " + std::to_string(c.temp.size()));
+    const RunResult r = host.run(c.args + " hd1", {}, {{"VEXAM_USE_TEMP", ""}, {"TEMP", c.temp}});
     expect_run(r, c.out, c.err, c.err.empty() ? 0 : 1);
   }
 }

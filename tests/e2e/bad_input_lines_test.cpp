@@ -13,38 +13,28 @@ std::string repeat(int count, const std::string& text) {
   return all;
 }
 
-// The probes of Harddisk<n> for each number in `numbers`.
+// The probes of Harddisk<n> for each number in `numbers`, on a host without disks.
 std::string hd(const std::string& numbers) {
   std::vector<std::string> names;
   for (const std::string& n : words(numbers)) names.push_back("Harddisk" + n);
   return not_found(names);
 }
 
-// Disk 1000 is the one disk, so each other probed name is one "OPEN" line on stderr: the lines
-// tell exactly which devices were probed, in order.
+// Each probed name is one "OPEN" line on stderr: the lines tell which devices were probed.
 TEST(BadInputStdin, WhichDevicesAreProbed) {
   std::string hd150, n150, every_byte, junk;
-  for (int d = 1; d <= 150; ++d) hd150 += "hd" + std::to_string(d) + (d < 150 ? " " : "\n");
-  for (int d = 1; d <= 150; ++d) n150 += std::to_string(d) + " ";
+  for (int d = 1; d <= 150; ++d)
+    hd150 += "hd" + std::to_string(d) + " ", n150 += std::to_string(d) + " ";
   for (int b = 0; b < 256; ++b) every_byte += static_cast<char>(b);
   for (std::uint32_t i = 0, x = 12345; i < (1u << 20); ++i, x = x * 1103515245u + 12345u)
     junk += std::isdigit(static_cast<unsigned char>(x >> 23)) ? '$' : static_cast<char>(x >> 23);
   const std::string max = "2147483647 ", echo255 = "\\Dsk9" + std::string(250, 'x');
-  // A first name of 25 or more characters widens the CLI name column; a refused name has no
-  // row, and the sorted collection leaves out devices that were not found.
-  const std::string disk = "\\Dsk1000" + std::string(247, 'x'),
-                    long_names = disk + "y " + disk + " hd1\n";
-  const std::string rows = "DEVICE_FILE" + std::string(50, ' ') +
-                           "PORT    SERIAL  LDEV CTG  H/M/12  SSID R:Group PRODUCT_ID\n" + disk +
-                           " CL1-A    12345  1234   -       -     -       - OPEN-V          \n";
-  const std::string absent = "Harddisk1" + std::string(52, ' ') +
-                             "-            -     -   -       -     -       - -               \n";
   const struct {
     const char* what;
-    std::string in, err, args = {}, out = {};
+    std::string in, err, args = {};
   } cases[] = {
       // A line stops after its 99th word; the rest is a line whose first word is a first word.
-      {"150 words: every one, in order", hd150, hd(n150)},
+      {"150 words: every one, in order", hd150 + "\n", hd(n150)},
       {"quit as word 100 ends the run", repeat(99, "x ") + "quit hd1\nhd2\n", ""},
       {"quit as word 99 is a word", repeat(98, "x ") + "quit hd1\nhd2\n", hd("1 2")},
       // A line holds 25598 characters; a word across the limit becomes two.
@@ -65,48 +55,43 @@ TEST(BadInputStdin, WhichDevicesAreProbed) {
       {"echo word of 255", echo255 + "\n", not_found({echo255})},
       {"echo word of 256", echo255 + "y hd1\n", refused(echo255) + hd("1")},
       {"echo argument of 30,000", "", refused(echo255), "\\Dsk9" + std::string(29995, 'x')},
-      {"long names, -CLI", long_names, "", "-CLI", rows + absent},
-      {"long names, -sort -CLI", long_names, "", "-sort -CLI", rows},
   };
-  const Host host(Json{{"disks", {rb_disk(1000)}}});
+  const Host host(Json{{"disks", Json::array()}});
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    expect_run(host.run(c.args, c.in), c.out, c.err);
+    expect_run(host.run(c.args, c.in), "", c.err);
   }
 }
 
 TEST(BadInputTwinlist, Answers) {
   if (wine_mode()) GTEST_SKIP() << "the stand-in is a POSIX shell script";
-  const std::string title =
-      "Group PairVol L/R Device_File Serial# LDEV# P/S Status Seq# P-LDEV# M\n";
-  const std::string own = title + "VG01 boot L Harddisk1 12345 1234 P-VOL PAIR x 150000 2816 0";
+  const std::string own =
+      "Group PairVol L/R Device_File Serial# LDEV# P/S Status Seq# P-LDEV# M\n"
+      "VG01 boot L Harddisk1 12345 1234 P-VOL PAIR x 150000 2816 0";
   const std::string partner = " boot R Harddisk2 150000 2816 S-VOL PAIR x 12345 1234 0";
   const std::string table =
       "DEVICE_FILE    M  Group    PairVol    P/S   Stat  R_DEVICE    M  P/S   Stat LK\n"
       "Harddisk1      -  VG01     boot       P-VOL PAIR  Harddisk2   -  S-VOL PAIR OK\n";
-  const std::string no_such = "Harddisk1[-] -> No such on the group\n", x100k(100000, 'x');
+  const std::string no_such = "Harddisk1[-] -> No such on the group\n", x(100000, 'x');
   std::string fields, lines;
   for (int i = 0; i < 150; ++i) fields += " f" + std::to_string(i);
   for (int i = 0; i < 5000; ++i) lines += "line " + std::to_string(i) + "\n";
   const struct {
-    const char* what;
     std::string args, answer;
     int status;
     std::string out, err;
   } cases[] = {
-      {"no last line feed", "-findc", own + "\nVG01" + partner, 0, table, ""},
-      {"NUL bytes end their fields", "-findc", own + "\0j\nVG01\0x"s + partner, 0, table, ""},
-      {"5000 lines", "-findc", lines, 0, "", no_such},
-      {"150 fields: five lines", "-findc", own + fields + "\nVG01" + partner + fields, 0, "",
-       no_such},
+      {"-findc", own + "\nVG01" + partner, 0, table, ""},         // no last line feed
+      {"-findc", own + "\0j\nVG01\0x"s + partner, 0, table, ""},  // NUL ends its field
+      {"-findc", lines, 0, "", no_such},
+      {"-findc", own + fields + "\nVG01" + partner + fields, 0, "", no_such},  // five lines
       // Three full lines of 25598 and a last piece: lines of one field are no pair lines.
-      {"100,000 characters, no line feed", "-findc", x100k, 0, "", ""},
-      {"300,000 characters, no line feed", "-findc", x100k + x100k + x100k, 0, "", no_such},
-      {"no answer", "-findc", "", 0, "", ""},
-      {"a good answer with status 1", "-findc", own + "\nVG01" + partner, 1, "", no_such},
+      {"-findc", x, 0, "", ""},
+      {"-findc", x + x + x, 0, "", no_such},
+      {"-findc", own + "\nVG01" + partner, 1, "", no_such},
       // -find shows the answer as the tool prints it.
-      {"-find, 5000 lines", "-find", lines, 0, lines + "->Harddisk1\n", ""},
-      {"-find, status 3", "-find", x100k, 3, x100k, "Harddisk1 -> No such on the group\n"},
+      {"-find", lines, 0, lines + "->Harddisk1\n", ""},
+      {"-find", x, 3, x, "Harddisk1 -> No such on the group\n"},
   };
   // Volume 12345/1234 as a remote copy P-VOL: -findc asks for remote MU 0 (label "-").
   StdInquiryBuilder std55;
@@ -114,7 +99,7 @@ TEST(BadInputTwinlist, Answers) {
   const Host host(Json{{"root", "root"}, {"disks", {rb_disk(1, std55.build())}}});
   const std::string tool = host.dir.file("root/VEXAM/etc/twinlist.exe");
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.args + " " + c.answer.substr(0, 80) + " status " + std::to_string(c.status));
     host.dir.write("root/VEXAM/etc/answer", c.answer);
     host.dir.write("root/VEXAM/etc/twinlist.exe",
                    format("#!/bin/sh\ncat \"${0%%/*}/answer\"\nexit %d\n", c.status));
@@ -128,18 +113,18 @@ const std::string kVolume128 = "Volume{" + std::string(120, 'v') + "}";
 const std::string kVolume507 = "Volume{" + std::string(499, 'w') + "}";  // + "\\.\" = 511
 
 // C: on disk 1; every "Volume{...}" name on disk 2; E: names a target longer than the
-// 512-byte buffer; F: spans disks 0 to 1499; G: lists no disk at all.
+// 512-byte buffer; F: spans disks 0 to 1499.
 Json names_host(const std::string& mountvol_output) {
-  Json dos = Json::array(), volumes = Json::array(), many = Json::array();
+  Json dos = Json::array(), many = Json::array();
   const std::vector<std::string> pairs = words(
       "C: 3 " + kVolume127 + " 4 " + kVolume128 + " 4 Volume{m} 4 Volume{" + std::string(500, 'w') +
-      "} 4 " + kVolume507 + " 4 E: 9" + std::string(600, 'x') + " F: 5 G: 6");
+      "} 4 " + kVolume507 + " 4 E: 9" + std::string(600, 'x') + " F: 5");
   for (std::size_t k = 0; k < pairs.size(); k += 2)
     dos.push_back({{"name", pairs[k]}, {"target", "\\Device\\HarddiskVolume" + pairs[k + 1]}});
   for (int d = 0; d < 1500; ++d) many.push_back(d);
-  for (const Json& disks : {Json{1}, Json{2}, many, Json::array()})
-    volumes.push_back(
-        {{"target", format("\\Device\\HarddiskVolume%zu", volumes.size() + 3)}, {"disks", disks}});
+  Json volumes = Json::parse(R"([{"target": "\\Device\\HarddiskVolume3", "disks": [1]},
+      {"target": "\\Device\\HarddiskVolume4", "disks": [2]}, {"target": "\\Device\\HarddiskVolume5"}])");
+  volumes[2]["disks"] = many;
   return Json{{"disks", Json::array()},
               {"dos_devices", dos},
               {"volumes", volumes},
@@ -176,15 +161,12 @@ TEST(BadInputNames, MountvolAndDosNames) {
        "$C:", c + not_found({"C:\\mnt\\c" + v4, "C:\\mnt\\d" + v4})},
       // A path of 255 is kept, but its display name does not fit 255; one of 245 just fits.
       {"field sizes", sizes, "$C:", c + refused(p255) + not_found({q245 + v4, "C:\\v127" + v4})},
-      {"no output at all", "", "$C:", c},
       {"NUL bytes and junk", vm + " C:\\\0x\\\n\x01\x7f C:\\z\\\n"s, "$C:", c},
       // "\\.\" and a name of 508 do not fit 512 bytes: the name is passed over; 507 is taken.
-      {"volume names", "", "$Volume", not_found({v4, v4, v4, v4})},
       {"volume names as prefixes", "", "-fv $Volume",
        not_found({kVolume127 + v4, kVolume128 + v4, "Volume{m}" + v4}) + refused(kVolume507)},
       {"target past 512 bytes", "", "$E:", ""},
       {"1500 extents: the first 1024 disks", "", "$F:", not_found(f_disks)},
-      {"no extents", "", "$G:", ""},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.what);
@@ -196,10 +178,7 @@ TEST(BadInputNames, MountvolAndDosNames) {
 // of them kept for string ends) until the list leaves more than 512 units free.
 TEST(BadInputNames, ListBufferSetting) {
   const Host host(names_host(""));
-  const struct {
-    const char* value;  // null: unset
-    std::uint64_t base;
-  } cases[] = {
+  const std::pair<const char*, std::uint64_t> cases[] = {
       {nullptr, 16384},
       {"0", 16384},
       {"-5", 16384},
@@ -209,9 +188,9 @@ TEST(BadInputNames, ListBufferSetting) {
       {"99999999999", 0xFFFFFFFFu},
   };
   const std::regex attempt(R"(QueryDosDevice \* size=(\d+) -> (error 122|\d+)\n)");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.value ? c.value : "(unset)");
-    expect_run(host.run("$C:", {}, c.value ? Env{{"QRY_BUF_SZ", c.value}} : Env{}), "",
+  for (const auto& [value, base] : cases) {
+    SCOPED_TRACE(value ? value : "(unset)");
+    expect_run(host.run("$C:", {}, value ? Env{{"QRY_BUF_SZ", value}} : Env{}), "",
                not_found({"C:\\Vol3\\Dsk1"}));
     const std::string trace = host.trace();
     std::vector<std::uint64_t> sizes, expected;
@@ -221,9 +200,9 @@ TEST(BadInputNames, ListBufferSetting) {
       if ((*m)[2] != "error 122") units = std::stoull((*m)[2]);
     }
     ASSERT_NE(units, 0u) << trace;
-    for (std::uint64_t k = c.base < 2 ? 2 : 1; expected.empty() || expected.back() <= units + 512;
+    for (std::uint64_t k = base < 2 ? 2 : 1; expected.empty() || expected.back() <= units + 512;
          ++k)
-      expected.push_back(c.base * k - 2);
+      expected.push_back(base * k - 2);
     EXPECT_EQ(sizes, expected);
   }
 }

@@ -67,6 +67,12 @@ inline std::string refused(const std::string& name) {
   return format("%s -> %-35s\n", name.substr(0, 255).c_str(), "Device name too long.");
 }
 
+// True when `text` holds `part`; a failure shows both.
+inline testing::AssertionResult holds(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
+}
+
 // What a run must show: stdout, stderr and the exit status exactly.
 inline void expect_run(const RunResult& r, const std::string& out, const std::string& err,
                        int status = 0) {
