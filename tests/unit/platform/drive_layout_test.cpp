@@ -58,10 +58,11 @@ TEST(DriveLayout, RecordsOfEveryStyle) {
 }
 
 // A GPT table without its own usable length takes the end of its last partition less
-// the usable offset, held at the 64-bit bounds whatever offsets an image or a SET holds.
-TEST(DriveLayout, UsableLengthIsHeldAtTheBounds) {
+// the usable offset, held at the 64-bit bounds whatever an image or a SET holds; a SET
+// keeps the disk's own usable range and refuses input too short for its entries.
+TEST(DriveLayout, UsableRangeAndShortSetInput) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max(), kMin = -kMax - 1;
-  DiskLayout layout;
+  DiskLayout layout, back;
   layout.style = LayoutStyle::gpt;
   layout.partitions.resize(1);
   using Row = std::array<std::int64_t, 4>;  // usable offset, offset, length, usable length
@@ -73,51 +74,41 @@ TEST(DriveLayout, UsableLengthIsHeldAtTheBounds) {
     layout.partitions[0].length = length;
     EXPECT_EQ(get_le<std::int64_t>(build_drive_layout_ex(layout), 32), usable_length) << offset;
   }
-}
-
-TEST(DriveLayout, SetKeepsTheUsableRangeAndRefusesShortInput) {
-  const DiskLayout disk = load_image(R"({"disks": [{"number": 2, "layout": {"style": "gpt",
-    "usable_offset": 17408, "usable_length": 1000000000}}]})")
-                              .disks[0]
-                              .layout;
-  DiskLayout back;
-  // The usable range is the disk's own: a SET keeps it whatever the caller sends.
-  Bytes ex = build_drive_layout_ex(disk);
+  layout.usable_length = 1000000000;
+  Bytes ex = build_drive_layout_ex(layout);
   put_le<std::int64_t>(std::span(ex), 32, 5);
-  ASSERT_EQ(parse_drive_layout_ex(ex, disk, back), 0u);
+  ASSERT_EQ(parse_drive_layout_ex(ex, layout, back), 0u);
   EXPECT_EQ(back.usable_length, 1000000000);
   const std::tuple<bool, Bytes> cases[] = {
       {false, Bytes(7, 0)}, {false, record(71, "0:4=2")}, {false, record(8, "0:4=0xFFFFFFFF")},
       {true, Bytes(47, 0)}, {true, record(335, "4:4=2")}, {true, record(48, "0:4=3")}};
   for (const auto& [is_ex, in] : cases) {
-    DiskLayout result;
-    result.signature = 77;
-    EXPECT_EQ(is_ex ? parse_drive_layout_ex(in, {}, result) : parse_drive_layout(in, {}, result),
-              87u)
-        << in.size();
-    EXPECT_EQ(result.signature, 77u) << in.size();  // untouched
+    back.signature = 77;
+    EXPECT_EQ(is_ex ? parse_drive_layout_ex(in, {}, back) : parse_drive_layout(in, {}, back), 87u);
+    EXPECT_EQ(back.signature, 77u) << in.size();  // untouched
   }
 }
 
 TEST(DriveLayout, ControlCodesOnADrive) {
-  HostImageBackend b(
-      load_image(R"({"disks": [{"number": 1, "layout": {"signature": 7, "partitions": [
-    {"offset": 512, "length": 1024}]}}, {"number": 3, "layout_error": 1117, "set_layout_error": 19}]})"));
+  HostImageBackend b(load_image(R"({"disks": [{"number": 1, "layout": {"signature": 7,
+    "partitions": [{"offset": 512, "length": 1024}]}}, {"number": 3, "layout_error": 1117, "set_layout_error": 19}]})"));
   const Handle d1 = test::open(b, "\\\\.\\PhysicalDrive1"),
                d3 = test::open(b, "\\\\.\\PhysicalDrive3");
+  constexpr std::uint32_t get = win::IOCTL_DISK_GET_DRIVE_LAYOUT,
+                          get_ex = win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX;
   Bytes out(200, 0xEE);
   std::uint32_t n = 0;
-  EXPECT_EQ(ioctl(b, d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT, nullptr, 0, out.data(), 39, &n), 122u);
-  EXPECT_EQ(ioctl(b, d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, nullptr, 0, out.data(), 191, &n),
-            122u);
-  ASSERT_EQ(ioctl(b, d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT, nullptr, 0, out.data(), 40, &n), 0u);
-  EXPECT_TRUE(n == 40 && out[4] == 7 && out[40] == 0xEE);
-  ASSERT_EQ(ioctl(b, d1, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, nullptr, 0, out.data(), 192, &n), 0u);
-  EXPECT_TRUE(n == 192 && out[192] == 0xEE);
-  for (auto code : {win::IOCTL_DISK_GET_DRIVE_LAYOUT, win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX})
-    EXPECT_EQ(ioctl(b, d3, code, nullptr, 0, out.data(), 200, &n), 1117u);
-  for (auto code : {win::IOCTL_DISK_SET_DRIVE_LAYOUT, win::IOCTL_DISK_SET_DRIVE_LAYOUT_EX})
-    EXPECT_EQ(ioctl(b, d3, code, out.data(), 200, nullptr, 0), 19u);
+  // Header and entries (8 + 32, 48 + 144 bytes) fit exactly; one byte less is too small.
+  for (const auto& [code, size, error] :
+       {std::tuple{get, 39u, 122u}, {get, 40u, 0u}, {get_ex, 191u, 122u}, {get_ex, 192u, 0u}}) {
+    EXPECT_EQ(ioctl(b, d1, code, nullptr, 0, out.data(), size, &n), error) << size;
+    EXPECT_TRUE(n == (error ? 0 : size) && out[size] == 0xEE) << size;
+  }
+  EXPECT_EQ(out[8], 7);  // the signature in the EX record
+  for (auto code :
+       {get, get_ex, win::IOCTL_DISK_SET_DRIVE_LAYOUT, win::IOCTL_DISK_SET_DRIVE_LAYOUT_EX})
+    EXPECT_EQ(ioctl(b, d3, code, out.data(), 200, out.data(), 200, &n),
+              code == get || code == get_ex ? 1117u : 19u);
 }
 
 TEST(DriveLayout, SetWritesTheImageBack) {

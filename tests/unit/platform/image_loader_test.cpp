@@ -42,7 +42,6 @@ TEST(ImageLoader, ReportsWhereAndWhatIsWrong) {
       {"{\"disks\": []}\n \0{\"disks\": 5}"s, "line 2, column 2: NUL byte in the text"},
       {R"({"disks": [], "disks": []})", "top level: key 'disks' appears twice"},
       {R"({"a\nb\u0001": 1})", "top level: unknown key 'a\\nb\\x01'"},
-      {R"({"disks": [{}]})", "disks[0]: missing key 'number'"},
       {R"({"disks": [{"number": -1}]})", "disks[0].number: must be from 0 to 2147483647"},
       {R"({"disks": [{"number": 1.5}]})", "disks[0].number: expected an integer"},
       {R"({"disks": [{"number": 1}, {"number": 2}, {"number": 1}]})",
@@ -63,8 +62,6 @@ TEST(ImageLoader, ReportsWhereAndWhatIsWrong) {
        "disks[0].layout.partitions[0].name: longer than 36 UTF-16 units"},
       {R"({"dos_devices": [{"name": "", "target": "x"}]})",
        "dos_devices[0].name: must not be empty"},
-      {R"({"dos_devices": [{"name": "C:\\", "target": "x"}]})",
-       "dos_devices[0].name: a DOS name holds no '\\'"},
       {R"({"dos_devices": [{"name": "C\u0000", "target": "x"}]})",
        "dos_devices[0].name: must not contain a NUL character"},
       {R"({"volumes": [{"target": "\\Device\\V1"}, {"target": "\\device\\v1"}]})",
@@ -97,12 +94,10 @@ TEST(PlatformSelection, FromTheEnvironment) {
 }
 
 TEST(TextForms, GuidBytesAndSystemMessages) {
-  Guid g{}, braced{};
+  Guid g{};
   ASSERT_TRUE(parse_guid_text("00112233-4455-6677-8899-AABBCCDDEEFF", g));
   EXPECT_EQ(Bytes(g.begin(), g.end()), (Bytes{0x33, 0x22, 0x11, 0, 0x55, 0x44, 0x77, 0x66, 0x88,
                                               0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF}));
-  ASSERT_TRUE(parse_guid_text("{00112233-4455-6677-8899-aabbccddeeff}", braced));
-  EXPECT_EQ(braced, g);
   const std::pair<std::uint32_t, const char*> messages[] = {
       {2, "The system cannot find the file specified."},
       {5, "Access is denied."},
