@@ -1,5 +1,4 @@
-// Decoders of the standard inquiry data, page 0x83 and the vendor page 0xE2, over canned
-// images built by named fields.
+// Decoders of the standard inquiry data, page 0x83 and the vendor page 0xE2.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -34,14 +33,14 @@ Image std_image(u8 n, const char* serial, const char* ldev = "", bool pl = false
 TEST(Family, GateAndSerialPrefixGroups) {
   // Serial text, additional length, product, "PL00" marker, gate, groups.
   const std::tuple<const char*, u8, const char*, bool, bool, std::string> cases[] = {
-      {"0300ABCD", 43, "OPEN-V", 0, 1, "A"},  {"030", 43, "OPEN-V", 0, 1, ""},
-      {"04012345", 43, "OPEN-V", 0, 1, "A"},  {"50 1E240", 43, "OPEN-V", 0, 1, "A"},
-      {"51012345", 43, "OPEN-V", 0, 1, "A"},  {"52012345", 43, "OPEN-V", 0, 1, ""},
-      {"QM123456", 43, "OPEN-V", 0, 1, "Q"},  {"P2500001", 43, "OPEN-V", 0, 1, "P"},
-      {"P2700001", 43, "OPEN-V", 0, 1, ""},   {"71012345", 43, "OPEN-V", 0, 1, "P"},
-      {"72012345", 43, "OPEN-V", 0, 1, ""},   {"12345678", 139, "OPEN-V", 1, 1, "P"},
-      {"12345678", 138, "OPEN-V", 1, 1, ""},  {"0300ABCD", 42, "OPEN-V", 0, 0, "A"},
-      {"0300ABCD", 43, "Storage", 0, 0, "A"}, {"0300ABCD", 43, "ST", 0, 1, "A"}};
+      {"030", 43, "OPEN-V", 0, 1, ""},        {"04012345", 43, "OPEN-V", 0, 1, "A"},
+      {"50 1E240", 43, "OPEN-V", 0, 1, "A"},  {"51012345", 43, "OPEN-V", 0, 1, "A"},
+      {"52012345", 43, "OPEN-V", 0, 1, ""},   {"QM123456", 43, "OPEN-V", 0, 1, "Q"},
+      {"P2500001", 43, "OPEN-V", 0, 1, "P"},  {"P2700001", 43, "OPEN-V", 0, 1, ""},
+      {"71012345", 43, "OPEN-V", 0, 1, "P"},  {"72012345", 43, "OPEN-V", 0, 1, ""},
+      {"12345678", 139, "OPEN-V", 1, 1, "P"}, {"12345678", 138, "OPEN-V", 1, 1, ""},
+      {"0300ABCD", 42, "OPEN-V", 0, 0, "A"},  {"0300ABCD", 43, "Storage", 0, 0, "A"},
+      {"0300ABCD", 43, "ST", 0, 1, "A"}};
   for (const auto& [serial, n, product, pl, gate, groups] : cases) {
     const Image image = std_image(n, serial, "", pl, product);
     const ByteView v(image);
@@ -105,8 +104,7 @@ TEST(StdIdentity, SerialLdevAndPortName) {
             "[CW] Unknown|-|[CW] CL1-A-3|CLb-R|[CW] CL2-?|[CW] CL1-A-65535|");
 }
 
-// A volume carrying every attribute; MU byte 144 + k holds k. Which attributes each
-// additional length brings is the end-to-end suite's, over every length.
+// Every attribute; MU byte 144 + k holds k. (Each length's attributes: end-to-end.)
 Image full_volume() {
   StdInquiryBuilder b;
   b.additional_length(239).product("OPEN-V").serial_text("0300ABCD").pair_states(2, 3, 1, 9);
@@ -211,14 +209,13 @@ TEST(PageE2, Decoders) {
   for (const auto& [b1, b2] : {std::pair<u8, u8>{0x83, 0x02}, {0xE2, 0x01}, {0x00, 0x00}}) {
     DevIdentity r = probed(), e = probed(), untouched = probed();
     std::string diag, diag_e;
-    const Image page = e2_page("71012345", "00FF", b1, b2);
-    EXPECT_EQ(decode_e2_real("hd1", r, std_data, page, 1, false, diag), nullptr);
-    EXPECT_EQ(decode_e2_exchange("hd1", e, std_data, page, 1, false, diag_e), nullptr);
+    const Image wrong = e2_page("71012345", "00FF", b1, b2);
+    EXPECT_EQ(decode_e2_real("hd1", r, std_data, wrong, 1, false, diag), nullptr);
+    EXPECT_EQ(decode_e2_exchange("hd1", e, std_data, wrong, 1, false, diag_e), nullptr);
     EXPECT_EQ(diag + diag_e, bad + bad) << int(b1) << " " << int(b2);
     EXPECT_EQ(std::memcmp(&r, &untouched, sizeof r) | std::memcmp(&e, &untouched, sizeof e), 0);
   }
-  // The real ID beside the presented one, or in its place with the page's RAID bytes;
-  // the marker of the standard data makes the real serial decimal, up to the blank.
+  // Real ID beside the presented one or in its place; the marker makes it decimal.
   DevIdentity r = probed(), e = probed(), m = probed();
   std::string diag;
   ASSERT_EQ(decode_e2_real("hd1", r, std_data, page, 1, false, diag), &r);
