@@ -46,18 +46,6 @@ std::string cli(std::initializer_list<int> disks) {
   return text;
 }
 
-struct Case {
-  std::string args, out, err = {};
-  int status = 0;
-};
-
-void check_all(std::initializer_list<Case> cases) {
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.args);
-    expect_run(run_example(c.args), c.out, c.err, c.status);
-  }
-}
-
 TEST(ExampleCli, TablesAndProductColumns) {
   const std::string all = cli({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
   // Target port WWN, AL_PA and LUN from page 0x83; then the host's port and node WWNs.
@@ -65,10 +53,9 @@ TEST(ExampleCli, TablesAndProductColumns) {
   const std::string none = "-                 - -         -        -     - SSD-512G        ";
   const std::string wwn =
       row("DEVICE_FILE", head) + row("Harddisk0", none) +
-      lines({"Harddisk1       50012ab00c3f0000 E8 CL1-A     1    64015  1234 DISK-1          ",
-             "Harddisk2       -                 - CL2-B     -   210945   256 DISK-2          ",
-             "Harddisk3       50012ab00d490022 01 CL3-C   258   150000  2571 DISK-5          ",
-             "Harddisk15      50012ab00c3f0001 E2 CL1-B   253    64015  1023 DISK-1-CM       "});
+      "Harddisk1       50012ab00c3f0000 E8 CL1-A     1    64015  1234 DISK-1          \n"
+      "Harddisk2       -                 - CL2-B     -   210945   256 DISK-2          \n"
+      "Harddisk3       50012ab00d490022 01 CL3-C   258   150000  2571 DISK-5          \n";
   const auto host_wwn = [&](const char* kind, const std::string& w) {
     return row("DEVICE_FILE", kind + ("WWN" + head.substr(4))) + row("Harddisk0", none) +
            row("Harddisk1", w + "1 E8 CL1-A     1    64015  1234 DISK-1          ") +
@@ -89,7 +76,7 @@ TEST(ExampleCli, TablesAndProductColumns) {
       {"hd0-15 -CLI", all},
       {"-CLIB hd0-15", all},        // -CLIB outside -sort is -CLI
       {"-CLIWN -CLI hd0-15", all},  // the last CLI option wins
-      {"-CLIW hd0-3 hd15", wwn},
+      {"-CLIW hd0-3", wwn},
       {"-CLIWP hd0-2", host_wwn("P", "10005a1b2c3d4e0")},
       {"-CLIWN hd0-2", host_wwn("N", "20005a1b2c3d4e0")},
       {"-fr -CLI hd1 hd2 hd14",
@@ -106,8 +93,8 @@ TEST(ExampleCli, TablesAndProductColumns) {
 
 TEST(ExampleCli, SortedTables) {
   // Serial order, LDEV order within an array, paths to one LDEV in arrival order; devices
-  // not probed are not collected. CL counts the paths of an LDEV; command devices, and
-  // volumes whose standard data is too short for the counters, show "-".
+  // not probed are not collected. LDEV 1234 counts once for its two paths; command devices,
+  // and volumes whose standard data is too short for the counters, show "-".
   const std::string bitmap =
       "DEVICE_FILE     PORT    SERIAL  LDEV SL CL  +LQ/LQ  UNUSED  PRODUCT_ID\n";
   check_all({

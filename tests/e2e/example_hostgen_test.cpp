@@ -22,11 +22,10 @@ TEST(ExampleHostgen, FarmHostAsVoxmiraSeesIt) {
   // 4 arrays, one of each family, x 2 LDEVs: LDEV 0 a command device, LDEV 1 with local
   // MU#0 in SMPL, RAID1 group 0-1 and consistency group 1. The [PL] array (serial
   // 70000000 + 400003) has no vendor fields in its standard data.
-  hostgen::FarmSpec spec;
-  spec.arrays = 4, spec.ldevs = 2, spec.paths = 1;
   TempDir dir;
-  const std::string host =
-      dir.write("farm.json", hostgen::write_host_json(hostgen::make_farm_host(spec)));
+  const std::string host = dir.write(
+      "farm.json",
+      hostgen::write_host_json(hostgen::make_farm_host({.arrays = 4, .ldevs = 2, .paths = 1})));
   expect_run(run_example("-CLI $Phys", {}, {}, host),
              "DEVICE_FILE     PORT    SERIAL  LDEV CTG  H/M/12  SSID R:Group PRODUCT_ID\n"
              "Harddisk0       CL1-A   400001     0   -       -  0001 5:00-00 DISK-1-CM       \n"

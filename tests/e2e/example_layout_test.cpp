@@ -1,19 +1,12 @@
 // The layout commands over the example host: the usable range of each disk (MBR, GPT, no
-// table), and layout files saved, written back and refused, also for the disks
-// of a pair group that the pair-status tool lists.
+// table), and layout files saved, refused and written back, also to a pair group's disks.
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "e2e/example_support.h"
 
 namespace vox::e2e::example {
 namespace {
-
-struct Case {
-  std::string args, out, err = {};
-  int status = 0;
-};
 
 const std::string kRange1 =
     "Harddisk1    : SLBA = 0x00000800 ELBA = 0x00232800 PCNT = 2 [DISK-1          ]\n";
@@ -30,19 +23,12 @@ TEST(ExampleLayout, UsableRange) {
   // Sorted by serial and LDEV; a long name shifts the colon.
   const std::string c =
       "C:\\Vol3\\Dsk1" + kRange1.substr(12) + "C:\\mnt\\data\\Vol4\\Dsk3" + kRange3.substr(12);
-  const Case cases[] = {
-      {"hd0-3 hd12 -gplba", range, probe_error(0)},
-      {"hd0-3 hd12 -gplbaex -CLI", range},
-      {"-sort -gplba -CLI $C:", c},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.args);
-    expect_run(run_example(c.args), c.out, c.err, c.status);
-  }
+  check_all({{"hd0-3 hd12 -gplba", range, probe_error(0)},
+             {"hd0-3 hd12 -gplbaex -CLI", range},
+             {"-sort -gplba -CLI $C:", c}});
 }
 
-// A writable copy of the example host and a windir for the layout files. Under Wine the
-// process gets "windir" and "TEMP" from Wine itself: no folder of the test's own.
+// A writable copy of the example host and a windir for the layout files.
 struct LayoutHost {
   TempDir dir;
   std::string host = dir.file("host.json");

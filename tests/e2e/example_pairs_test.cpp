@@ -1,9 +1,6 @@
-// The pair lookups over the example host: -find and -findc in both output forms, for the
-// remote copies and, with VEXAC_QUIL, the local ones; a host without the pair-status
-// tool; and the -export line. The pairs (examples/README.md has them all): VG01 boot
-// 64015/1234 (disk 1) with 150000/2816; VG01 files 73000101/416 (disk 7) with 64015/1300
-// (disk 5), and files_dr MU 2 of disk 7 whose remote side names 73000101/417; local
-// copies SI01 of disks 1 (MU 1, 20), 3 and 6 (MU 0, 1).
+// The pair lookups over the example host (examples/README.md lists its pairs): -find and
+// -findc in both output forms, for the remote copies and, with VEXAC_QUIL, the local
+// ones; a host without the pair-status tool; and the -export line.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,9 +10,8 @@
 namespace vox::e2e::example {
 namespace {
 
-// The example host where the pair-status tool can run: natively the shipped image, whose
-// root holds a script that starts the program VOXMIRA_TWINLIST names; under Wine a copy
-// of the image beside a root holding the Windows build of the tool.
+// The example host with its pair-status tool: natively a script below the image's root
+// starts VOXMIRA_TWINLIST; under Wine a copy of the image beside the tool's Windows build.
 struct PairHost {
   TempDir dir;
   std::string host = example_host();
@@ -87,11 +83,11 @@ TEST(ExamplePairs, LookupsAndExport) {
   // "VOXMIRA:" @ port @ serial @ LDEV @ check @ product without its trailing blanks @ name;
   // the check is the XOR of the characters of the rest of the line; LDEVs stay decimal.
   TempDir dir;
-  std::string image;
-  ASSERT_TRUE(read_file(example_host(), image));
-  const std::string bare = dir.write("host.json", image);
+  const std::string bare = dir.file("host.json");
+  std::filesystem::copy_file(example_host(), bare);
+  const auto no = [](const std::string& name) { return name + " -> No such on the group\n"; };
   const Case cases[] = {
-      {"-find hd1 hd3 hd7", {}, boot + files, "Harddisk3 -> No such on the group\n"},
+      {"-find hd1 hd3 hd7", {}, boot + files, no("Harddisk3")},
       {"-find -fx hd1",
        {},
        head + "VG01  boot    L   64015  4D2  P-VOL PAIR   remote 150000   B00    0\n->Harddisk1\n"},
@@ -99,23 +95,14 @@ TEST(ExamplePairs, LookupsAndExport) {
       {"-CLI -find hd1 hd3 hd5", {}, cli},
       {"-findc hd1 hd3 hd5 hd7", {}, table + boot_c + table + files5 + table + files7},
       {"-CLI -findc hd1 hd3 hd5 hd7", {}, table + boot_c + files5 + files7},
-      {"-findc hd1 hd3 hd6", kLocal, table + local1 + table + local36,
-       "Harddisk1[0] -> No such on the group\n"},
-      {"-find hd1 hd5",
-       {},
-       "",
-       "Harddisk1 -> No such on the group\nHarddisk5 -> No such on the group\n",
-       bare},
-      {"-findc hd7",
-       {},
-       "",
-       "Harddisk7[-] -> No such on the group\nHarddisk7[h2] -> No such on the group\n",
-       bare},
+      {"-findc hd1 hd3 hd6", kLocal, table + local1 + table + local36, no("Harddisk1[0]")},
+      {"-find hd1 hd5", {}, "", no("Harddisk1") + no("Harddisk5"), bare},
+      {"-findc hd7", {}, "", no("Harddisk7[-]") + no("Harddisk7[h2]"), bare},
       {"-CLI -findc hd7", {}, "", "", bare},
       {"-CLI -export hd0-3",
        {},
-       "VOXMIRA:@CL1-A@64015@1234@94@DISK-1@Harddisk1\nVOXMIRA:@CL2-B@210945@256@86@DISK-2@"
-       "Harddisk2\n"
+       "VOXMIRA:@CL1-A@64015@1234@94@DISK-1@Harddisk1\n"
+       "VOXMIRA:@CL2-B@210945@256@86@DISK-2@Harddisk2\n"
        "VOXMIRA:@CL3-C@150000@2571@111@DISK-5@Harddisk3\n"},
       {"-CLIWN -export -fx hd15", {}, "VOXMIRA:@CL1-B@64015@1023@79@DISK-1-CM@Harddisk15\n"},
       {"-CLI -export $G:", {}, "VOXMIRA:@CL5-A@73000101@416@56@DISK-7@G:\\Dmt1\\Dsk7\n"},

@@ -1,6 +1,5 @@
-// The default report over the example host: the words that name its disks, sorted runs,
-// the volumes of every kind, marks and hexadecimal LDEVs, the vendor page and the
-// inquiry dump.
+// The default report over the example host: the words naming its disks and volumes,
+// sorted runs, marks, hexadecimal LDEVs, the vendor page and the inquiry dump.
 #include <algorithm>
 #include <map>
 #include <sstream>
@@ -56,9 +55,6 @@ std::string report(const std::string& name, int disk) {
     text += lead + at->second + "\n";
   return text;
 }
-std::string report(int disk) {
-  return report("Harddisk" + std::to_string(disk), disk);
-}
 
 // `text` with its first `from` made `to`.
 std::string edited(std::string text, const std::string& from, const std::string& to) {
@@ -69,19 +65,8 @@ std::string edited(std::string text, const std::string& from, const std::string&
 // The reports of `disks` in that order.
 std::string reports(std::initializer_list<int> disks) {
   std::string out;
-  for (int d : disks) out += report(d);
+  for (int d : disks) out += report("Harddisk" + std::to_string(d), d);
   return out;
-}
-
-struct Case {
-  std::string args, stdin_text, out, err;
-};
-
-void check_all(std::initializer_list<Case> cases) {
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.args + " < " + c.stdin_text);
-    expect_run(run_example(c.args, c.stdin_text), c.out, c.err);
-  }
 }
 
 TEST(ExampleReport, Reports) {
@@ -95,8 +80,8 @@ TEST(ExampleReport, Reports) {
   // 8 to 15: 8 before 1); the probe's messages come while the devices are read.
   const std::string sorted = reports({15, 1, 8, 5, 12, 13, 3, 2, 14, 6, 4, 7});
   const std::string from_8 = reports({15, 8, 1, 5, 12, 13, 3, 2, 14, 6, 4, 7});
-  // Every volume with its extents (with -fv below the Volume{GUID} it was found under);
-  // the volume whose extents cannot be read gives the Windows error report alone.
+  // Every volume with its extents; the volume whose extents cannot be read gives the
+  // Windows error report alone.
   std::string volumes, name;
   std::istringstream extents(
       "Vol2\\Dsk1 1 Vol3\\Dsk1 1 Vol4\\Dsk3 3 Vol5\\Dsk4 4 Vol5\\Dsk5 5 Vol6\\Dsk2 2 Dms1\\Dsk6 6 "
@@ -107,41 +92,40 @@ TEST(ExampleReport, Reports) {
   // lists no vendor page; disk 6 takes the standard route.
   const std::string fe = report("Harddisk2", 102);
   const std::string fegx = edited(edited(fe, "= 261", "= 105"), "CL2-B", "CL2-B-5");
-  const std::string fg =
-      edited(report(1), "CL1-A", "CL1-A-3") + report(4) + edited(report(6), "CL3-B", "CL3-B-0");
-  const std::string fr = edited(report(2), "[MV]", "[CW]");
+  const std::string fg = edited(reports({1}), "CL1-A", "CL1-A-3") + reports({4}) +
+                         edited(reports({6}), "CL3-B", "CL3-B-0");
+  const std::string fr = edited(reports({2}), "[MV]", "[CW]");
   const std::string no_page =
       edited(probe_error(11, "Harddisk1"), "VPD[83]", "VPD[E2]") +
       "Harddisk6 -> NOT supported INQ for PageE2.       [TARVELO ] [DISK-6          ]\n";
   check_all({
-      {"hd0-15", "", all, kProbeErrors},
-      {"$Phys", "", all, kProbeErrors},
-      {"", "hd1 hd3\n", reports({1, 3}), ""},
-      {"", "hd2\nquit hd3\nhd4\n", report(2), ""},  // quit ends the run
-      {"", "# hd1\nharddisk4\n", report(4), ""},
-      {"$C:", "", report("C:\\Vol3\\Dsk1", 1) + c_mnt, ""},  // the letter, then its mount point
-      {"$C:\\mnt", "", c_mnt, ""},
-      {"$C:\\mnt\\data\\", "", "", ""},            // a prefix that names nothing
-      {"$F:", "", report("F:\\Dsk2\\p1", 2), ""},  // a letter bound to a partition
-      {"$Z:", "", "", ""},                         // a CD-ROM is no disk
-      {"C:\\Vol3\\Dsk1 \\Dmt1\\Dsk7", "", report("C:\\Vol3\\Dsk1", 1) + report("\\Dmt1\\Dsk7", 7),
-       ""},
-      {"$D:", "", report("D:\\Vol5\\Dsk4", 4) + report("D:\\Vol5\\Dsk5", 5), ""},
-      {"$E:", "", e, probe_error(11, "E:\\logs\\Dmr1\\Dsk11")},
-      {"$G:", "", report("G:\\Dmt1\\Dsk7", 7), probe_error(11, "G:\\Dmt1\\Dsk11")},
-      {"$Volume", "", volumes,
+      {"hd0-15", all, kProbeErrors},
+      {"$Phys", all, kProbeErrors},
+      {"", reports({1, 3}), "", 0, "hd1 hd3\n"},
+      {"", reports({2}), "", 0, "hd2\nquit hd3\nhd4\n"},  // quit ends the run
+      {"", reports({4}), "", 0, "# hd1\nharddisk4\n"},
+      {"$C:", report("C:\\Vol3\\Dsk1", 1) + c_mnt},  // the letter, then its mount point
+      {"$C:\\mnt", c_mnt},
+      {"$C:\\mnt\\data\\", ""},            // a prefix that names nothing
+      {"$F:", report("F:\\Dsk2\\p1", 2)},  // a letter bound to a partition
+      {"$Z:", ""},                         // a CD-ROM is no disk
+      {"C:\\Vol3\\Dsk1 \\Dmt1\\Dsk7", report("C:\\Vol3\\Dsk1", 1) + report("\\Dmt1\\Dsk7", 7)},
+      {"$D:", report("D:\\Vol5\\Dsk4", 4) + report("D:\\Vol5\\Dsk5", 5)},
+      {"$E:", e, probe_error(11, "E:\\logs\\Dmr1\\Dsk11")},
+      {"$G:", report("G:\\Dmt1\\Dsk7", 7), probe_error(11, "G:\\Dmt1\\Dsk11")},
+      {"$Volume", volumes,
        probe_error(0, "\\Vol1\\Dsk0") + "DeviceIoControl : [1] Incorrect function.\n" +
            probe_error(11, "\\Dmt1\\Dsk11") + probe_error(11, "\\Dmr1\\Dsk11")},
-      {"-sort hd0-15", "", sorted, kProbeErrors},
-      {"-sort hd15-8 hd7-0", "", from_8,
+      {"-sort hd0-15", sorted, kProbeErrors},
+      {"-sort hd15-8 hd7-0", from_8,
        kProbeErrors.substr(kProbeErrors.find("Harddisk9")) + probe_error(0)},
-      {"-sort hd9-11", "", "", probe_error(9) + probe_error(10) + probe_error(11)},
-      {"harddisk1 -fx -fp", "", edited(report("Harddisk1*", 1), "=1234", "= 4D2"), ""},
-      {"-pin hd1 hd3", "", report(1) + report("Harddisk3*", 3), ""},
-      {"-fg hd1 hd4 hd6", "", fg, ""},
-      {"-fe hd2", "", fe, ""},
-      {"-fegx hd2", "", fegx, ""},
-      {"-fr hd1 hd6 hd2", "", fr, no_page},
+      {"-sort hd9-11", "", probe_error(9) + probe_error(10) + probe_error(11)},
+      {"harddisk1 -fx -fp", edited(report("Harddisk1*", 1), "=1234", "= 4D2")},
+      {"-pin hd1 hd3", reports({1}) + report("Harddisk3*", 3)},
+      {"-fg hd1 hd4 hd6", fg},
+      {"-fe hd2", fe},
+      {"-fegx hd2", fegx},
+      {"-fr hd1 hd6 hd2", fr, no_page},
   });
 }
 
@@ -168,7 +152,7 @@ TEST(ExampleReport, InquiryDump) {
   const std::string std1 = r.out.substr(0, r.out.find("               ***** P83"));
   EXPECT_EQ(std::count(std1.begin(), std1.end(), '\n'), 2 + 248 / 16 + 1) << std1;
   r.out.erase(0, std1.size());
-  expect_run(r, p83 + report(1), "");
+  expect_run(r, p83 + reports({1}), "");
   r = run_example("-inqdump hd9");
   r.out = without_addresses(r.out);
   expect_run(r, tape, probe_error(9));

@@ -47,6 +47,20 @@ inline void expect_run(const RunResult& r, const std::string& out, const std::st
   EXPECT_EQ(r.exit_code, status);
 }
 
+// One run of a table: its arguments, what it must print and end with, and its input.
+struct Case {
+  std::string args, out, err = {};
+  int status = 0;
+  std::string stdin_text = {};
+};
+
+inline void check_all(std::initializer_list<Case> cases) {
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args + " < " + c.stdin_text);
+    expect_run(run_example(c.args, c.stdin_text), c.out, c.err, c.status);
+  }
+}
+
 // Lines joined, each followed by a line feed.
 inline std::string lines(std::initializer_list<std::string_view> all) {
   std::string text;

@@ -23,8 +23,6 @@ TEST(Smoke, UsageRedirectionAndHostImages) {
   // The text is checked byte for byte where it is made; here: the name the program was
   // started under, the prefix CHG_DVOBJ_CH chooses, and each -h printing it once.
   const RunResult help = voxmira({"-h"});
-  EXPECT_EQ(help.exit_code, 0);
-  EXPECT_EQ(help.err, "");
   EXPECT_EQ(std::count(help.out.begin(), help.out.end(), '\n'), 42);
   EXPECT_TRUE(help.out.ends_with("\n [ twinlist -l -fd -g VG1 | " + program_shown("voxmira") +
                                  " -svinf=Harddisk ]  Set a drive layout to disk# related to a "
@@ -35,7 +33,8 @@ TEST(Smoke, UsageRedirectionAndHostImages) {
     std::vector<std::string> args;
     Env env;
     std::string out;
-  } cases[] = {{{"h"}, {}, help.out},
+  } cases[] = {{{"-h"}, {}, help.out},
+               {{"h"}, {}, help.out},
                {{"-CLI", "-h"}, {}, help.out},
                {{"-h", "-h"}, {}, help.out + help.out},
                {{"-h"}, {{"CHG_DVOBJ_CH", "1"}}, percent}};
