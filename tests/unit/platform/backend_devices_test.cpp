@@ -73,10 +73,6 @@ TEST(BackendDevices, ControlCodesFollowTheHandleKindAndAccess) {
   EXPECT_EQ(b.get_last_error(), 6u);
 }
 
-std::string buffer_of(std::size_t n) {
-  return std::string(n, '#');
-}
-
 TEST(BackendDevices, QueryDosDevice) {
   HostImageBackend b(test::load_image(kHost));
   const std::string list("C:\0D:\0E:\0PhysicalDrive7\0Volume{abc}\0\0", 37);
@@ -102,7 +98,8 @@ TEST(BackendDevices, QueryDosDevice) {
       test::load_image(R"({"dos_list_error": 8, "dos_devices": [{"name": "C:", "target": "x"}]})"));
   EXPECT_EQ(failing.query_dos_device_list_w(wide.data(), 64), 0u);
   EXPECT_EQ(failing.get_last_error(), 8u);
-  EXPECT_EQ(failing.query_dos_device_a("C:", buffer_of(8).data(), 8), 3u);  // one name resolves
+  std::string one(8, '#');
+  EXPECT_EQ(failing.query_dos_device_a("C:", one.data(), 8), 3u);  // one name still resolves
 }
 
 Bytes sense(int key, int asc) {
