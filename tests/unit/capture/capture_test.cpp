@@ -170,7 +170,6 @@ TEST(CaptureCli, StatusAndStreams) {
       {{"-o", ""}, 2, "voxmira-capture: -o needs a file name" + usage},
       {{"-o", "a", "-o", "b"}, 2, "voxmira-capture: -o given twice" + usage},
       {{"--anonymize", "--help", "--bogus"}, 0, kCaptureUsage},  // answered before anything else
-      {{"-h"}, 0, kCaptureUsage},
       {{"--version"}, 0, "voxmira-capture 0.1.0\n"},
       {{"-o", file.c_str()}, 0, summary},
       {{"-o", bad.c_str()},
