@@ -16,9 +16,7 @@ namespace vox::e2e::bad_input {
 
 using Env = std::vector<std::pair<std::string, std::string>>;
 using Bytes = std::vector<std::uint8_t>;
-using hostgen::Json;
-using hostgen::Page83Builder;
-using hostgen::StdInquiryBuilder;
+using hostgen::Json, hostgen::Page83Builder, hostgen::StdInquiryBuilder;
 using namespace std::string_literals;
 
 inline std::string format(const char* f, ...) __attribute__((format(printf, 1, 2)));
@@ -42,12 +40,10 @@ inline std::vector<std::string> words(const std::string& text) {
 inline const auto hex = [](std::span<const std::uint8_t> b) { return hostgen::hex_rows(b, 0); };
 // Standard data of length 35: every vendor-specific field is left unread.
 inline const hostgen::Image kVolumeStd = StdInquiryBuilder().additional_length(35).build();
-
 // Page 0x83 of an [RB] volume (family key "N14") presented through CL1-A.
 inline Page83Builder rb_page(int serial, int ldev) {
   return Page83Builder().identifier(format("N14  %08d %05d", serial, ldev)).port_bytes('1', 'a');
 }
-
 // Disk `number`: volume 12345/1234, its identity from page 0x83.
 inline Json rb_disk(int number, const hostgen::Image& inquiry = kVolumeStd) {
   const std::string page = hex(rb_page(12345, 1234).build());
@@ -61,10 +57,9 @@ inline std::string not_found(const std::vector<std::string>& names) {
     text += name + " -> OPEN : [2] The system cannot find the file specified.\n";
   return text;
 }
-
 // A display name too long for its 256-byte buffer: its first 255 characters and the message.
 inline std::string refused(const std::string& name) {
-  return format("%s -> %-35s\n", name.substr(0, 255).c_str(), "Device name too long.");
+  return name.substr(0, 255) + " -> Device name too long.              \n";
 }
 
 // True when `text` holds `part`; a failure shows both.
@@ -72,8 +67,6 @@ inline testing::AssertionResult holds(const std::string& text, const std::string
   if (text.find(part) != std::string::npos) return testing::AssertionSuccess();
   return testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
 }
-
-// What a run must show: stdout, stderr and the exit status exactly.
 inline void expect_run(const RunResult& r, const std::string& out, const std::string& err,
                        int status = 0) {
   EXPECT_EQ(r.out, out);
@@ -89,9 +82,7 @@ struct Host {
   RunResult run(const std::string& args, std::string in = {}, Env env = {}) const {
     std::filesystem::remove(dir.file("trace.txt"));
     Invocation r;
-    r.args = words(args);
-    r.stdin_text = std::move(in);
-    r.env = std::move(env);
+    r.args = words(args), r.stdin_text = std::move(in), r.env = std::move(env);
     r.env.insert(r.env.end(), {{"VOXMIRA_HOST", path}, {"VOXMIRA_TRACE", dir.file("trace.txt")}});
     RunResult result = vox::e2e::run(r);
     // The system message of a Windows error report ends in "\r\n" of its own.
