@@ -58,17 +58,17 @@ TEST(Anonymize, EveryNotationKeepsItsForm) {
       {"p:TARVELO 700008120036", R"(TARVELO 7\d{7}0036)"},
       {"p:TARVELO P25 12340036", R"(TARVELO P25 \d{4}0036)"},
   };
-  for (const auto& [spec, form] : cases) {
-    SCOPED_TRACE(spec);
-    Capture cap = capture_of({spec});
+  for (const auto& [notation, form] : cases) {
+    SCOPED_TRACE(notation);
+    Capture cap = capture_of({notation});
     const hi::Disk& d = cap.image.disks[0];
     const std::int32_t before = serial(d);
     EXPECT_EQ(anonymize(cap, 7).serials, 1u);
     EXPECT_NE(serial(d), before);
-    const bool p = spec[0] == 'p';
+    const bool p = notation[0] == 'p';
     const hi::Bytes& b = p ? d.pages.at(0x83).data : d.inquiry;
     const std::string after(b.begin() + (p ? 8 : 36),
-                            b.begin() + (p ? 8 : 36) + std::strlen(spec) - 2);
+                            b.begin() + (p ? 8 : 36) + std::strlen(notation) - 2);
     EXPECT_TRUE(std::regex_match(after, std::regex(form))) << after;
   }
 }
