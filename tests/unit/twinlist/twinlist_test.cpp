@@ -53,14 +53,10 @@ const char* const kImage = R"({"pairs": [
       {"serial": 64015, "ldev": 1235, "device": "Harddisk2", "role": "P-VOL", "state": "COPY"},
       {"serial": 64016, "ldev": 2001, "role": "S-VOL", "state": "COPY",
        "partner": {"serial": 64015, "ldev": 1299}}]}]},
-  {"group": "LG1", "copy": "local", "volumes": [
-    {"name": "lvol1", "mu": 2, "sides": [
-      {"serial": 64015, "ldev": 1234, "device": "Harddisk1", "role": "P-VOL", "state": "PSUS"},
-      {"serial": 64015, "ldev": 1300, "device": "Harddisk7", "role": "S-VOL", "state": "PSUS"}]}]},
   {"group": "DUP", "volumes": [{"name": "a", "sides": [
     {"serial": 1, "ldev": 2}, {"serial": null, "device": null, "partner": null}]}]},
   {"group": "DUP", "copy": "local", "volumes": [{"name": "b", "mu": 63, "sides": [
-    {"serial": 5}, {"ldev": 3, "partner": {}}]}]},
+    {"serial": 5, "ldev": 6}, {"ldev": 3, "partner": {}}]}]},
   {"group": "EMPTY"}
 ]})";
 
@@ -90,12 +86,12 @@ TEST(TwinlistAnswer, PairLines) {
        "Group PairVol L/R Serial LDEV P/S Status Copy P-Serial P-LDEV MU\n"
        "DUP a L 1 2 - - remote - - 0\nDUP a R - - - - remote - - 0\n" +  // defaults, nulls
            lt +
-           "DUP b L 63 5 - - - - 3 local\nDUP b R 63 - 3 - - - - local\n"},
+           "DUP b L 63 5 6 - - - 3 local\nDUP b R 63 - 3 - - - - local\n"},
       {remote, "-d 64015 1234 1", ""},       // not that MU
-      {remote, "-d 64015 1300", ""},         // a local copy
+      {remote, "-d 5 6", ""},                // a local copy
       {remote, "-d 64015 9999", ""},         // no such volume
       {remote, "-g VG9", ""},                // no such group
-      {remote, "-g LG1 -d 64015 1234", ""},  // there as a local copy
+      {remote, "-g DUP -d 64015 1234", ""},  // in another group
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args);
