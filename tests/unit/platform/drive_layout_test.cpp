@@ -168,9 +168,6 @@ TEST(DriveLayout, SetWritesTheImageBack) {
   std::filesystem::create_directory(dir.file("host.json.new"));  // the new file cannot be written
   EXPECT_EQ(call(win::IOCTL_DISK_SET_DRIVE_LAYOUT, mbr), 5u);
   EXPECT_EQ(dir.read("host.json"), before);
-  got.resize(400);
-  ASSERT_EQ(call(win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, {}, &got), 0u);
-  EXPECT_EQ(got, gpt);
 }
 
 }  // namespace
