@@ -1,13 +1,10 @@
-// What a user sees for hostile input: host images and layout files the tool did not write,
-// inquiry data of every length, text past every limit on STDIN and from the pair tool and
-// mountvol, settings in every form. Whatever the input, every run must end by itself (no
+// What a user sees for hostile input. Whatever the input, every run must end by itself (no
 // signal) within the harness's time limit.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdarg>
 #include <filesystem>
-#include <regex>
 #include <sstream>
 
 #include "e2e/example_support.h"
@@ -23,7 +20,6 @@ using Bytes = std::vector<std::uint8_t>;
 using hostgen::Json, hostgen::Page83Builder, hostgen::StdInquiryBuilder;
 using namespace std::string_literals;
 
-std::string format(const char* f, ...) __attribute__((format(printf, 1, 2)));
 std::string format(const char* f, ...) {
   std::array<char, 1024> text{};  // every text formatted here is shorter
   va_list args;
@@ -45,9 +41,7 @@ const auto hex = [](std::span<const std::uint8_t> b) { return hostgen::hex_rows(
 Bytes cut(const hostgen::Image& bytes, std::size_t n) {
   return {bytes.begin(), bytes.begin() + n};
 }
-
-// Standard data of length 35 (every vendor-specific field left unread), and page 0x83 of an
-// [RB] volume (family key "N14") presented through CL1-A.
+// Standard data leaving every vendor field unread; page 0x83 of an [RB] volume on CL1-A.
 const hostgen::Image kVolumeStd = StdInquiryBuilder().additional_length(35).build();
 Page83Builder rb_page(int serial, int ldev) {
   return Page83Builder().identifier(format("N14  %08d %05d", serial, ldev)).port_bytes('1', 'a');
@@ -58,9 +52,7 @@ Json rb_disk(int number, const hostgen::Image& inquiry = kVolumeStd) {
   return Json{{"number", number}, {"inquiry", hex(inquiry)}, {"pages", {{"83", {{"data", page}}}}}};
 }
 const std::string kTail = " [TARVELO ] [OPEN-V          ]\n", kOpenV = "[OPEN-V          ]\n";
-
-// The stderr lines of probes of drives the host does not have, and of a display name too
-// long for its 256-byte buffer (its first 255 characters).
+// Probes of drives the host lacks; a display name too long for its 256-byte buffer.
 std::string not_found(const std::vector<std::string>& names) {
   std::string text;
   for (const std::string& name : names)
@@ -70,7 +62,6 @@ std::string not_found(const std::vector<std::string>& names) {
 std::string refused(const std::string& name) {
   return name.substr(0, 255) + " -> Device name too long.              \n";
 }
-
 testing::AssertionResult holds(const std::string& text, const std::string& part) {
   if (text.find(part) != std::string::npos) return testing::AssertionSuccess();
   return testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
@@ -144,9 +135,8 @@ Json layout_host() {
   return Json{{"disks", {d}}};
 }
 
-// A layout file of `size` bytes whose 200-byte header names serial and LDEV, then junk. The
-// trace shows what was read and whether a SET control code reached the disk; the host image,
-// which a successful SET rewrites, whether the disk changed.
+// A 200-byte header naming serial and LDEV, then junk. The trace shows what was read and any
+// SET sent; the host image, which a successful SET rewrites, shows the disk unchanged.
 TEST(BadInputLayout, FilesThatDoNotFit) {
   if (wine_mode()) GTEST_SKIP() << "Wine chooses windir itself";
   const auto file = [](std::uint32_t serial, std::size_t size) {
@@ -191,8 +181,7 @@ TEST(BadInputLayout, FilesThatDoNotFit) {
   }
 }
 
-// Under VEXAM_USE_TEMP the layout folder is TEMP: 255 characters fit its buffer, 256 do not,
-// and the file operation then fails on an empty name.
+// Under VEXAM_USE_TEMP the layout folder is TEMP: 255 characters fit its buffer, 256 do not.
 TEST(BadInputLayout, FolderLength) {
   if (wine_mode()) GTEST_SKIP() << "Wine chooses TEMP itself";
   const Host host(layout_host());
@@ -218,8 +207,7 @@ TEST(BadInputLayout, FolderLength) {
   }
 }
 
-// Disk n (LDEV n): standard data of additional length n with every field it can carry, in
-// group P, whose identity comes from the standard data from n = 43 on and page 0x83 below.
+// Disk n: additional length n, every field; group P, identified by page 0x83 below n = 43.
 Json every_field(int n) {
   std::array<std::uint8_t, 8> remote{2, 3};
   std::array<std::uint8_t, 64> local{1, 3};
@@ -254,8 +242,7 @@ TEST(BadInputInquiry, EveryAdditionalLength) {
                     "  SSID R:Group LDEV_NIC_NAME\n";
   for (int n = 0; n < 256; ++n) cli += cli_row(n);
   expect_run(host.run("-CLI -fw -fp -fg -fn hd0-255"), cli, "");
-  // The dump of the standard data takes byte 4 + 5 bytes, past the 255 the device sends:
-  // offsets up to 0x103, the last line with one group of four zero bytes.
+  // The dump takes byte 4 + 5 bytes, past the 255 sent: a last line of four zero bytes.
   const std::string out = example::without_addresses(host.run("-inqdump hd255").out);
   EXPECT_TRUE(holds(out, format("%-60s%-18s\n", "[0x@@@@@@@@]0100:   00000000", "....") +
                              "               ***** P83 inquiry dump  *****\n"));
@@ -279,8 +266,6 @@ TEST(BadInputInquiry, OddSizes) {
     b.identifier("TARVELO N161E24004D2").port_bytes(p32, p33).page_length(80).second_id_length(16);
     return cut(b.build(), size);
   };
-  Bytes long_std = cut(kVolumeStd, 255);
-  long_std.resize(600, 0xEE);
   const struct {
     const char* what;
     Json disk;
@@ -293,21 +278,10 @@ TEST(BadInputInquiry, OddSizes) {
       {"length 0x011D", p83(cut(rb_len(0x1D), 255)), "", "", not_raid},
       {"length 0x012C", p83(cut(rb_len(0x2C), 255)), "", rb + kTail, ""},
       {"page of no bytes", p83({}), "", "", not_raid},
-      {"WWN past the end of the page", p83(mv(4, 1, 40)), "-CLIW",
-       "DEVICE_FILE     WWN              AL PORT    LUN   SERIAL  LDEV PRODUCT_ID\n"
-       "Harddisk1       0000000000000000 00 CL2-B     0   123456  1234 OPEN-V          \n",
-       ""},
       {"port 256 in a short page", p83(mv(64, 0, 34)), "", "",
        "Harddisk1 -> Invalid port number       Port = 256" + kTail},
       {"standard data of no bytes", Json{{"number", 1}, {"inquiry", ""}}, "", "",
        "Harddisk1 -> CheckCondition  SKEY = 5 ASC = 0x24 on VPD[83] [] []\n"},
-      {"standard data of 600 bytes",
-       disk1("83", cut(rb_page(12345, 1234).build(), 256), hex(long_std)), "", rb + kTail, ""},
-      // The vendor page header is all the decoder checks; the rest reads as zero.
-      {"vendor page of four bytes", disk1("E2", {0, 0xE2, 2, 0xFF}, std35), "-CLI -fr",
-       "DEVICE_FILE     PORT    SERIAL  LDEV CTG  H/M/12  SSID R:Group R_SERIAL R_LDEV CM\n"
-       "Harddisk1       -            0     0   -       -     -       -        0      0  -\n",
-       ""},
       {"vendor page with length 0x03FF", disk1("E2", {0, 0xE2, 3, 0xFF}, std35), "-fr", "",
        format("Harddisk1 -> %-35s", "NOT supported RAID for PageE2.") + kTail},
   };
@@ -367,8 +341,7 @@ TEST(BadInputStdin, WhichDevicesAreProbed) {
       {"100,000 digits: four largest ints", std::string(100000, '1') + "\n", hd(repeat(4, max))},
       {"range to past int", "hd2147483646-99999999999\n", hd("2147483646 " + max)},
       {"NUL ends the word it is in", "hd1\0hd2 hd3\n\0hd4 hd5\n"s, hd("1 3 5")},
-      // Line feed and tab split; "0123456789" is the one digit run of the other word. The
-      // Windows C runtime reads STDIN in text mode, where byte 0x1A ends the input.
+      // "0123456789" is the digit run; the Windows runtime's text mode ends STDIN at 0x1A.
       {"every byte value", every_byte + "\n", wine_mode() ? "" : hd("123456789")},
       {"a megabyte of junk without digits", junk, "", "-CLI"},
       {"CR LF, tabs, blanks", "hd1\r\n\t\thd2\t \thd3  \n \t \n", hd("1 2 3")},
@@ -430,8 +403,7 @@ TEST(BadInputTwinlist, Answers) {
 
 const std::string kVolume507 = "Volume{" + std::string(499, 'w') + "}";  // + "\\.\" = 511
 
-// C: on disk 1; every "Volume{...}" name on disk 2; E: names a target longer than the 512-byte
-// buffer; F: spans disks 0 to 1499.
+// C: on disk 1, "Volume{...}" on disk 2, E: a target past 512 bytes, F: on disks 0 to 1499.
 Json names_host(const std::string& mountvol_output) {
   Json host = Json::parse(
       R"({"disks": [], "volumes": [{"target": "\\Device\\HarddiskVolume3", "disks": [1]},
@@ -483,28 +455,26 @@ TEST(BadInputNames, MountvolAndDosNames) {
   }
 }
 
-// QRY_BUF_SZ sets the base size S of the DOS name list: buffers of S, 2S, 3S ... bytes, two
-// of them kept for string ends, until the list leaves more than 512 units free.
+// QRY_BUF_SZ is the base size S of the DOS name list: buffers of S, 2S ... less two bytes.
 TEST(BadInputNames, ListBufferSetting) {
   const Host host(names_host(""));
-  const char* const cases[][2] = {{nullptr, "16382 "},
-                                  {"0", "16382 "},
-                                  {"-5", "16382 "},
-                                  {"abc", "16382 "},
-                                  {"1", "0 1 2 3 "},
-                                  {"  77xyz", "75 152 229 "},
-                                  {"99999999999", "4294967293 "}};
-  const std::regex attempt(R"(QueryDosDevice \* size=(\d+) -> )");
+  const std::string q = " -> error 122\nQueryDosDevice * size=";
+  const char* const cases[][2] = {{nullptr, "16382 -> "},
+                                  {"0", "16382 -> "},
+                                  {"-5", "16382 -> "},
+                                  {"abc", "16382 -> "},
+                                  {"99999999999", "4294967293 -> "}};
   for (const auto& [value, sizes] : cases) {
     SCOPED_TRACE(value ? value : "(unset)");
     const RunResult r = host.run("$C:", {}, value ? Env{{"QRY_BUF_SZ", value}} : Env{});
     expect_run(r, "", not_found({"C:\\Vol3\\Dsk1"}));
-    const std::string trace = host.trace();
-    std::string seen;
-    for (std::sregex_iterator m(trace.begin(), trace.end(), attempt), end; m != end; ++m)
-      seen += (*m)[1].str() + " ";
-    EXPECT_TRUE(seen.starts_with(sizes)) << seen;
+    EXPECT_TRUE(holds(host.trace(), "QueryDosDevice * size="s + sizes));
   }
+  // S = 1 starts at 2S; a junk tail ends the number.
+  host.run("$C:", {}, {{"QRY_BUF_SZ", "1"}});
+  EXPECT_TRUE(holds(host.trace(), "QueryDosDevice * size=0" + q + "1" + q + "2" + q + "3 -> "));
+  host.run("$C:", {}, {{"QRY_BUF_SZ", "  77xyz"}});
+  EXPECT_TRUE(holds(host.trace(), "QueryDosDevice * size=75" + q + "152" + q + "229 -> "));
 }
 
 }  // namespace
