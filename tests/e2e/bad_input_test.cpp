@@ -1,5 +1,5 @@
-// What a user sees for hostile input. Whatever the input, every run must end by itself (no
-// signal) within the harness's time limit.
+// What a user sees for hostile input: files, devices, text and settings past every limit.
+// Whatever the input, every run ends by itself (no signal) within the harness's time limit.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -354,7 +354,7 @@ TEST(BadInputTwinlist, Answers) {
       {"-findc", own + "\nVG01" + partner, 0, table, ""},         // no last line feed
       {"-findc", own + "\0j\nVG01\0x"s + partner, 0, table, ""},  // NUL ends its field
       {"-findc", lines, 0, "", no_such},
-      // Three full lines of 25598 and a last piece: lines of one field are no pair lines.
+      // 300,000 characters, no line feed: lines of 25598 with one field each, none a pair line.
       {"-findc", x + x + x, 0, "", no_such},
       {"-findc", own + "\nVG01" + partner, 1, "", no_such},
       {"-find", lines, 0, lines + "->Harddisk1\n", ""},  // as the tool prints it
