@@ -241,8 +241,8 @@ main() {
       skip wine-smoke "voxmira or voxmira.exe was not built"
       skip wine-e2e "voxmira or voxmira.exe was not built"
     fi
-    # Let this run's Wine server end before the script does.
-    WINEPREFIX=$WIN/wineprefix timeout 30 "$(dirname "$WINE64")/wineserver" -w >/dev/null 2>&1 || true
+    # End this run's Wine server (wine.sh keeps it a minute for the next program).
+    WINEPREFIX=$WIN/wineprefix "$(dirname "$WINE64")/wineserver" -k >/dev/null 2>&1 || true
   else
     skip wine-runs "$WINE64 missing"
   fi

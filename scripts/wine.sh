@@ -51,4 +51,14 @@ if [[ ! -f $ready ]]; then
   ) 9>"$WINEPREFIX.lock"
 fi
 
+# The Wine server and Wine's own services (started with the first program of a session)
+# inherit that program's stdout and stderr and hold them open until the server ends,
+# so a caller reading the program's output to its end would wait for the server too.
+# A new server is started here apart from the caller's streams, with its services, and
+# stays for a minute after its last program; when one is running already this start
+# ends at once with a non-zero status.
+if "$(dirname "$WINE64")/wineserver" -p60 </dev/null >/dev/null 2>&1; then
+  "$WINE64" wineboot.exe </dev/null >/dev/null 2>&1 || true
+fi
+
 exec "$WINE64" "$program" "$@"
