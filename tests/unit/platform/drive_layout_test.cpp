@@ -129,37 +129,20 @@ TEST(DriveLayout, SetWritesTheImageBack) {
   const Bytes mbr =
       record(40, "0:4=1 4:4=9 8:8=32256 16:8=512 24:4=63 28:4=1 32:1=7 33:1=1 34:1=1");
   ASSERT_EQ(call(win::IOCTL_DISK_SET_DRIVE_LAYOUT, mbr), 0u);
-  EXPECT_EQ(dir.read("host.json"), R"({
-  "_note": "kept",
-  "disks": [
-    {
-      "number": 1,
-      "inquiry": "aa  bb",
-      "layout": {
-        "style": "mbr",
-        "signature": 9,
-        "partitions": [
-          {
-            "number": 1,
-            "offset": 32256,
-            "length": 512,
-            "type": 7,
-            "boot": true,
-            "hidden_sectors": 63
-          }
-        ]
-      }
-    }
-  ]
-}
-)");
+  // Written back through a new file; the other keys keep their meaning, the table reads back.
+  const std::string text = dir.read("host.json");
+  EXPECT_TRUE(text.find(R"("_note": "kept")") != text.npos &&
+              text.find(R"("aa  bb")") != text.npos);
+  b = make_host_image_backend(path, error);
+  Bytes got(400);
+  ASSERT_EQ(call(win::IOCTL_DISK_GET_DRIVE_LAYOUT, {}, &got), 0u);
+  EXPECT_EQ(got, mbr);
   EXPECT_FALSE(std::filesystem::exists(dir.file("host.json.new")));
   // A GPT table with every field goes into the file and comes back the same.
   const Bytes gpt = build_drive_layout_ex(load_image(kGpt).disks[0].layout);
   ASSERT_EQ(call(win::IOCTL_DISK_SET_DRIVE_LAYOUT_EX, gpt), 0u);
   b = make_host_image_backend(path, error);
-  ASSERT_NE(b, nullptr) << error;
-  Bytes got(400);
+  got.resize(400);
   ASSERT_EQ(call(win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, {}, &got), 0u);
   EXPECT_EQ(got, gpt);
   // A SET that fails leaves the file and the table alone.
