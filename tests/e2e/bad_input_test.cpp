@@ -15,9 +15,8 @@
 namespace vox::e2e::bad_input {
 namespace {
 
-using Env = std::vector<std::pair<std::string, std::string>>;
 using Bytes = std::vector<std::uint8_t>;
-using hostgen::Json, hostgen::Page83Builder, hostgen::StdInquiryBuilder;
+using example::expect_run, hostgen::Json, hostgen::Page83Builder, hostgen::StdInquiryBuilder;
 using namespace std::string_literals;
 std::string format(const char* f, ...) {
   std::array<char, 1024> text{};  // every text formatted here is shorter
@@ -65,22 +64,15 @@ testing::AssertionResult holds(const std::string& text, const std::string& part)
   if (text.find(part) != std::string::npos) return testing::AssertionSuccess();
   return testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
 }
-void expect_run(const RunResult& r, const std::string& out, const std::string& err, int code = 0) {
-  EXPECT_EQ(r.out, out);
-  EXPECT_EQ(r.err, err);
-  EXPECT_EQ(r.exit_code, code);
-}
 
 // A host image in a folder of its own, and runs of voxmira over it with a fresh trace.
 struct Host {
-  explicit Host(const std::string& text) : path(write_host_image(dir, text)) {}
+  explicit Host(const std::string& text) : path(dir.write("host.json", text)) {}
   explicit Host(const Json& image) : Host(image.dump()) {}
   RunResult run(const std::string& args, std::string in = {}, Env env = {}) const {
     std::filesystem::remove(dir.file("trace.txt"));
     env.insert(env.end(), {{"VOXMIRA_HOST", path}, {"VOXMIRA_TRACE", dir.file("trace.txt")}});
     RunResult r = vox::e2e::run(Invocation{"voxmira", words(args), env, "", std::move(in)});
-    // The system message of a Windows error report ends in "\r\n" of its own.
-    if (wine_mode()) r.err = crlf_to_lf(r.err);
     EXPECT_TRUE(r.exec_error.empty() && r.signal == 0 && !r.timed_out) << r.exec_error;
     return r;
   }

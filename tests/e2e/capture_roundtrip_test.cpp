@@ -53,11 +53,7 @@ TEST(CaptureRoundTrip, VoxmiraPrintsTheSameOnTheCapture) {
     // very image the native build writes, and two runs show that it loads.
     std::size_t runs = commands.size();
     if (wine_mode()) {
-      Command native;
-      native.argv = {std::string(VOX_BINARY_DIR) + "/voxmira-capture"};
-      native.env = base_environment();
-      native.env.push_back("VOXMIRA_HOST=" + original);
-      EXPECT_EQ(c.out, run_command(native).out);
+      EXPECT_EQ(c.out, run_native({"voxmira-capture", {}, {{"VOXMIRA_HOST", original}}}).out);
       runs = 2;
     }
     for (std::size_t k = 0; k < runs; ++k) {

@@ -58,8 +58,7 @@ TEST(ExampleLayout, LayoutFilesSavedWrittenBackAndRefused) {
              probe_error(9));
   // Header texts, serial and LDEV, then the layout record: 8 bytes and four 32-byte
   // entries for disk 1.
-  std::string saved;
-  ASSERT_TRUE(read_file(host.file("VOL64015_1234.ini"), saved));
+  const std::string saved = read_file(host.file("VOL64015_1234.ini"));
   ASSERT_EQ(saved.size(), 200u + 8u + 4u * 32u);
   EXPECT_EQ(saved.substr(0, 192), "DEVFILE = \\\\.\\PhysicalDrive1\n" + std::string(99, '\0') +
                                       "SER = 64015\n" + std::string(20, '\0') +
@@ -72,8 +71,7 @@ TEST(ExampleLayout, LayoutFilesSavedWrittenBackAndRefused) {
   const std::string tag3 = "[VOL150000_2571_6E1F2A3B-4C5D-4E6F-8091-A2B3C4D5E6F7]";
   expect_run(host.run("-gvinfex -CLI hd3"),
              "\\\\.\\PhysicalDrive3:\n# Harddisk3        -> " + tag3 + " [DISK-5          ]\n", "");
-  ASSERT_TRUE(read_file(host.file("VOL150000_2571.ini"), saved));
-  EXPECT_EQ(saved.size(), 200u + 48u + 2u * 144u);
+  EXPECT_EQ(read_file(host.file("VOL150000_2571.ini")).size(), 200u + 48u + 2u * 144u);
   expect_run(host.run("-svinfex hd3"), tag3 + " -> Harddisk3        [DISK-5          ]\n", "");
 
   // The disks of group VG01 as the pair-status tool lists them, written back; the title

@@ -18,8 +18,6 @@
 
 namespace vox::e2e::example {
 
-using Env = std::vector<std::pair<std::string, std::string>>;
-
 inline std::string example_host() {
   return std::string(VOX_SOURCE_DIR) + "/examples/host.json";
 }
@@ -31,11 +29,7 @@ inline RunResult run_example(const std::string& args, std::string stdin_text = {
   std::vector<std::string> words;
   for (std::string word; in >> word;) words.push_back(word);
   env.emplace_back("VOXMIRA_HOST", host);
-  RunResult r = run(Invocation{"voxmira", words, std::move(env), {}, std::move(stdin_text)});
-  // A Windows error report ends in "\r\n", which the text-mode stream makes "\r\r\n";
-  // the harness took one "\r" away, this takes the other.
-  if (wine_mode()) r.err = crlf_to_lf(r.err);
-  return r;
+  return run(Invocation{"voxmira", words, std::move(env), {}, std::move(stdin_text)});
 }
 
 // Both streams byte for byte and the exit status.

@@ -13,8 +13,6 @@
 namespace vox::e2e {
 namespace {
 
-using Env = std::vector<std::pair<std::string, std::string>>;
-
 // The whole text, with "voxmira" where the program's own name is shown.
 constexpr std::string_view kUsage =
     " Usage :\n"
@@ -107,7 +105,7 @@ TEST(Smoke, UsageRedirectionAndHostImages) {
   EXPECT_EQ(read_output_file(dir.file("out.txt")), help.out);
   // An empty host ends cleanly on quit; a missing image stops the run before -h: one line
   // on stderr naming the file, nothing on stdout, status 1.
-  r = voxmira({}, {{"VOXMIRA_HOST", write_host_image(dir, "{\"disks\": []}\n")}}, {}, "quit\n");
+  r = voxmira({}, {{"VOXMIRA_HOST", dir.write("host.json", "{\"disks\": []}\n")}}, {}, "quit\n");
   EXPECT_EQ(r.out + r.err, "");
   EXPECT_EQ(r.exit_code, 0);
   r = voxmira({"-h"}, {{"VOXMIRA_HOST", dir.file("absent.json")}});
