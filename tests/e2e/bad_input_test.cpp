@@ -1,14 +1,9 @@
 // What a user sees for hostile input: files, devices, text and settings past every limit.
 // Whatever the input, every run ends by itself (no signal) within the harness's time limit.
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cstdarg>
-#include <filesystem>
-#include <sstream>
 
 #include "e2e/example_support.h"
-#include "e2e/harness.h"
 #include "tools/hostgen/host_json.h"
 #include "tools/hostgen/inquiry_builder.h"
 
@@ -16,7 +11,8 @@ namespace vox::e2e::bad_input {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using example::expect_run, hostgen::Json, hostgen::Page83Builder, hostgen::StdInquiryBuilder;
+using example::expect_run, example::words, hostgen::Json, hostgen::Page83Builder,
+    hostgen::StdInquiryBuilder;
 using namespace std::string_literals;
 std::string format(const char* f, ...) {
   std::array<char, 1024> text{};  // every text formatted here is shorter
@@ -25,10 +21,6 @@ std::string format(const char* f, ...) {
   const int n = std::vsnprintf(text.data(), text.size(), f, args);
   va_end(args);
   return std::string(text.data(), static_cast<std::size_t>(std::clamp(n, 0, 1023)));
-}
-std::vector<std::string> words(const std::string& text) {
-  std::istringstream in(text);
-  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 std::string repeat(int count, const std::string& text) {
   std::string all;

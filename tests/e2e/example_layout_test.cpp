@@ -28,16 +28,11 @@ TEST(ExampleLayout, UsableRange) {
              {"-sort -gplba -CLI $C:", c}});
 }
 
-// A writable copy of the example host and a windir for the layout files.
-struct LayoutHost {
-  TempDir dir;
-  std::string host = dir.file("host.json");
-  LayoutHost() {
-    std::filesystem::copy_file(example_host(), host);
-    std::filesystem::create_directories(dir.file("win"));
-  }
+// A copy of the example host, which restores rewrite, and a windir for the layout files.
+struct LayoutHost : HostCopy {
+  LayoutHost() { std::filesystem::create_directories(dir.file("win")); }
   RunResult run(const std::string& args, std::string stdin_text = {}) const {
-    return run_example(args, std::move(stdin_text), {{"windir", dir.file("win")}}, host);
+    return run_example(args, std::move(stdin_text), {{"windir", dir.file("win")}}, path);
   }
   std::string file(const std::string& name) const { return dir.file("win/" + name); }
 };

@@ -11,22 +11,17 @@ namespace vox::e2e::example {
 namespace {
 
 // The example host with its pair-status tool: natively a script below the image's root
-// starts VOXMIRA_TWINLIST; under Wine a copy of the image beside the tool's Windows build.
-struct PairHost {
-  TempDir dir;
-  std::string host = example_host();
-  Env env = {{"VOXMIRA_TWINLIST", program_path("twinlist")}};
+// starts VOXMIRA_TWINLIST; under Wine the tool's Windows build sits below a copy's root.
+struct PairHost : HostCopy {
   PairHost() {
     if (!wine_mode()) return;
-    env.clear();
-    host = dir.file("host.json");
     std::filesystem::create_directories(dir.file("root/VEXAM/etc"));
-    std::filesystem::copy_file(example_host(), host);
     std::filesystem::copy_file(program_path("twinlist"), dir.file("root/VEXAM/etc/twinlist.exe"));
   }
-  RunResult run(const std::string& args, Env more) const {
-    more.insert(more.end(), env.begin(), env.end());
-    return run_example(args, {}, std::move(more), host);
+  RunResult run(const std::string& args, Env env) const {
+    if (wine_mode()) return run_example(args, {}, std::move(env), path);
+    env.emplace_back("VOXMIRA_TWINLIST", program_path("twinlist"));
+    return run_example(args, {}, std::move(env));
   }
 };
 
@@ -35,7 +30,8 @@ const Env kLocal = {{"VEXAC_QUIL", ""}};
 struct Case {
   std::string args;
   Env env;
-  std::string out, err = {}, host = {};  // host: in place of the one with the tool
+  std::string out, err = {};
+  bool no_tool = false;  // a copy of the host without the pair-status tool
 };
 
 TEST(ExamplePairs, LookupsAndExport) {
@@ -82,9 +78,6 @@ TEST(ExamplePairs, LookupsAndExport) {
   // Without the pair-status tool every lookup fails like an unknown volume. -export:
   // "VOXMIRA:" @ port @ serial @ LDEV @ check @ product without its trailing blanks @ name;
   // the check is the XOR of the characters of the rest of the line; LDEVs stay decimal.
-  TempDir dir;
-  const std::string bare = dir.file("host.json");
-  std::filesystem::copy_file(example_host(), bare);
   const auto no = [](const std::string& name) { return name + " -> No such on the group\n"; };
   const Case cases[] = {
       {"-find hd1 hd3 hd7", {}, boot + files, no("Harddisk3")},
@@ -96,9 +89,9 @@ TEST(ExamplePairs, LookupsAndExport) {
       {"-findc hd1 hd3 hd5 hd7", {}, table + boot_c + table + files5 + table + files7},
       {"-CLI -findc hd1 hd3 hd5 hd7", {}, table + boot_c + files5 + files7},
       {"-findc hd1 hd3 hd6", kLocal, table + local1 + table + local36, no("Harddisk1[0]")},
-      {"-find hd1 hd5", {}, "", no("Harddisk1") + no("Harddisk5"), bare},
-      {"-findc hd7", {}, "", no("Harddisk7[-]") + no("Harddisk7[h2]"), bare},
-      {"-CLI -findc hd7", {}, "", "", bare},
+      {"-find hd1 hd5", {}, "", no("Harddisk1") + no("Harddisk5"), true},
+      {"-findc hd7", {}, "", no("Harddisk7[-]") + no("Harddisk7[h2]"), true},
+      {"-CLI -findc hd7", {}, "", "", true},
       {"-CLI -export hd0-3",
        {},
        "VOXMIRA:@CL1-A@64015@1234@94@DISK-1@Harddisk1\n"
@@ -109,10 +102,11 @@ TEST(ExamplePairs, LookupsAndExport) {
       {"-export hd1", {}, ""},  // without a CLI option: nothing
   };
   const PairHost host;
+  const HostCopy bare;
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.args + (c.env.empty() ? "" : " (local)") + (c.host.empty() ? "" : " (no tool)"));
+    SCOPED_TRACE(c.args + (c.env.empty() ? "" : " (local)") + (c.no_tool ? " (no tool)" : ""));
     const RunResult r =
-        c.host.empty() ? host.run(c.args, c.env) : run_example(c.args, {}, {}, c.host);
+        c.no_tool ? run_example(c.args, {}, {}, bare.path) : host.run(c.args, c.env);
     expect_run(r, c.out, c.err);
   }
 }

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <initializer_list>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -22,20 +24,31 @@ inline std::string example_host() {
   return std::string(VOX_SOURCE_DIR) + "/examples/host.json";
 }
 
+// A copy of the example host in a folder of its own, where restores may rewrite it and its
+// root (a folder beside the image) holds nothing the test did not put there.
+struct HostCopy {
+  TempDir dir;
+  std::string path = dir.file("host.json");
+  HostCopy() { std::filesystem::copy_file(example_host(), path); }
+};
+
+// The blank-separated words of `text`.
+inline std::vector<std::string> words(const std::string& text) {
+  std::istringstream in(text);
+  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+
 // voxmira with `args` (blank-separated words) and `stdin_text` over the example host.
 inline RunResult run_example(const std::string& args, std::string stdin_text = {}, Env env = {},
                              const std::string& host = example_host()) {
-  std::istringstream in(args);
-  std::vector<std::string> words;
-  for (std::string word; in >> word;) words.push_back(word);
   env.emplace_back("VOXMIRA_HOST", host);
-  return run(Invocation{"voxmira", words, std::move(env), {}, std::move(stdin_text)});
+  return run(Invocation{"voxmira", words(args), std::move(env), {}, std::move(stdin_text)});
 }
 
-// Both streams byte for byte and the exit status.
+// Both streams byte for byte and the exit status of a run that ended by itself.
 inline void expect_run(const RunResult& r, const std::string& out, const std::string& err,
                        int status = 0) {
-  EXPECT_EQ(r.exec_error, "");
+  EXPECT_TRUE(r.exec_error.empty() && r.signal == 0 && !r.timed_out) << r.exec_error << r.signal;
   EXPECT_EQ(r.out, out);
   EXPECT_EQ(r.err, err);
   EXPECT_EQ(r.exit_code, status);

@@ -1,14 +1,10 @@
 // First end-to-end checks of the built program: the usage text under the program's own
-// name and DOS-device prefix, the -z redirection, and host images empty or missing.
-#include <gtest/gtest.h>
-
+// name and DOS-device prefix, the -z redirection, and an empty host.
 #include <algorithm>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
-#include "e2e/harness.h"
+#include "e2e/example_support.h"
 
 namespace vox::e2e {
 namespace {
@@ -63,57 +59,36 @@ constexpr std::string_view kUsage =
     " [ twinlist -l -fd -g VG1 | voxmira -svinf=Harddisk ]  Set a drive layout to disk# related to "
     "a group(VG1).\n";
 
-RunResult voxmira(std::vector<std::string> args, Env env = {}, std::string cwd = {},
-                  std::string stdin_text = {}) {
-  return run(Invocation{"voxmira", std::move(args), std::move(env), cwd, stdin_text});
-}
-
-TEST(Smoke, UsageRedirectionAndHostImages) {
-  // The 42 lines byte for byte, under the name the program was started with; the prefix
-  // CHG_DVOBJ_CH chooses, and each -h printing it once.
-  std::string want;
+TEST(Smoke, UsageRedirectionAndEmptyHost) {
+  // The 42 lines byte for byte under the name the program was started with, each -h
+  // printing them once, in the DOS-device prefix CHG_DVOBJ_CH chooses.
+  std::string usage, percent;
   for (std::size_t at = 0, next; at < kUsage.size(); at = next + 7) {
     next = std::min(kUsage.find("voxmira", at), kUsage.size());
-    want.append(kUsage.substr(at, next - at));
-    if (next < kUsage.size()) want += program_shown("voxmira");
+    usage.append(kUsage.substr(at, next - at));
+    if (next < kUsage.size()) usage += program_shown("voxmira");
   }
-  const RunResult help = voxmira({"-h"});
-  EXPECT_EQ(help.out, want);
-  std::string percent = help.out;
-  std::replace(percent.begin(), percent.end(), '$', '%');
+  std::replace_copy(usage.begin(), usage.end(), std::back_inserter(percent), '$', '%');
+  TempDir dir;
+  const std::string empty = dir.write("host.json", "{\"disks\": []}\n");
   const struct {
-    std::vector<std::string> args;
-    Env env;
-    std::string out;
-  } cases[] = {{{"-h"}, {}, help.out},
-               {{"h"}, {}, help.out},
-               {{"-CLI", "-h"}, {}, help.out},
-               {{"-h", "-h"}, {}, help.out + help.out},
-               {{"-h"}, {{"CHG_DVOBJ_CH", "1"}}, percent}};
+    std::string args, out;
+    Env env = {};
+    std::string in = {}, host = example::example_host();
+  } cases[] = {{"-h", usage},
+               {"h", usage},
+               {"-CLI -h", usage},
+               {"-h -h", usage + usage},
+               {"-h", percent, {{"CHG_DVOBJ_CH", "1"}}},
+               {"", "", {}, "quit\n", empty}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.args[0] + " " + c.args.back());
-    const RunResult r = voxmira(c.args, c.env);
-    EXPECT_EQ(r.out, c.out);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.exit_code, 0);
+    SCOPED_TRACE(c.args + (c.env.empty() ? "" : " %"));
+    example::expect_run(example::run_example(c.args, c.in, c.env, c.host), c.out, "");
   }
   // -z1w sends stdout to a file of the working folder.
-  TempDir dir;
-  RunResult r = voxmira({"-z1w=out.txt", "-h"}, {}, dir.path());
-  EXPECT_EQ(r.out + r.err, "");
-  EXPECT_EQ(r.exit_code, 0);
-  EXPECT_EQ(read_output_file(dir.file("out.txt")), help.out);
-  // An empty host ends cleanly on quit; a missing image stops the run before -h: one line
-  // on stderr naming the file, nothing on stdout, status 1.
-  r = voxmira({}, {{"VOXMIRA_HOST", dir.write("host.json", "{\"disks\": []}\n")}}, {}, "quit\n");
-  EXPECT_EQ(r.out + r.err, "");
-  EXPECT_EQ(r.exit_code, 0);
-  r = voxmira({"-h"}, {{"VOXMIRA_HOST", dir.file("absent.json")}});
-  EXPECT_EQ(r.out, "");
-  EXPECT_TRUE(r.err.starts_with("voxmira: host image '" + dir.file("absent.json") + "': "))
-      << r.err;
-  EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
-  EXPECT_EQ(r.exit_code, 1);
+  const RunResult r = run({"voxmira", {"-z1w=out.txt", "-h"}, {}, dir.path()});
+  example::expect_run(r, "", "");
+  EXPECT_EQ(read_output_file(dir.file("out.txt")), usage);
 }
 
 }  // namespace
