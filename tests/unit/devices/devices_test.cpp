@@ -221,15 +221,13 @@ TEST_F(Devices, MountvolOutputBecomesTheMountTable) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
-TEST(DiskExtentsAnswer, BoundedByTheRecordsReturnedAnd1024) {
-  Disks many(1100);
-  for (std::size_t i = 0; i < many.size(); ++i) many[i] = static_cast<std::uint32_t>(i);
+// The cap at 1024 disks is checked end to end with a volume on 1500.
+TEST(DiskExtentsAnswer, BoundedByTheRecordsReturned) {
   const std::pair<std::vector<std::uint8_t>, Disks> cases[] = {
       {{}, {}},
       {extents_answer({3, 4}, 0, 56), {}},
       {extents_answer({3, ~0u}, 5, 56), {3, ~0u}},
       {extents_answer({3, 4}, 2, 55), {3}},
-      {extents_answer(many, 1100, 26408), Disks(many.begin(), many.begin() + 1024)},
   };
   for (const auto& [answer, disks] : cases) {
     DiskExtents extents;

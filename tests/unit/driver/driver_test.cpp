@@ -63,7 +63,6 @@ TEST(ParseOptions, MatchesEachArgumentAgainstTheTableInOrder) {
       {{"-fgre"}, "vpd=0xf2 hg=1"},
       {{"-fzZX-1?", "-f"}, ""},
       {{"-CLIB", "-sort"}, "kind=4 sort=1 cli=1"},
-      {{"-CLIWP"}, "kind=2 cli=1"},
       {{"-CLIWN", "-CLI", "-CM"}, "cm=1 cli=1"},
       {{"-gvinfex", "-gplbaex"}, "layout=4"},
       {{"-svinfex="}, "layout=6 filter=[]"},

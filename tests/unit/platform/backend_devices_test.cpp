@@ -20,7 +20,9 @@ using test::load_image;
 using test::open;
 using test::record;
 
-const char* const kHost = R"({"disks": [{"number": 1}, {"number": 2, "open_error": 5}],
+const char* const kHost = R"({"disks": [{"number": 1, "layout": {"signature": 7, "partitions": [
+  {"offset": 512, "length": 1024}]}}, {"number": 2, "open_error": 5}, {"number": 3, "layout_error": 1117,
+  "set_layout_error": 19}],
   "dos_devices": [{"name": "C:", "target": "\\Device\\HarddiskVolume3"}, {"name": "D:", "target": "\\Device\\CdRom0"},
     {"name": "E:", "target": "\\Device\\HarddiskVolume4"}, {"name": "PhysicalDrive7", "target": "\\Device\\Tape0"},
     {"name": "Volume{abc}", "target": ["\\Device\\HarddiskVolume3", "\\Device\\Other"]}],
@@ -46,28 +48,42 @@ TEST(BackendDevices, DevicePathsOpenWhatTheImageLists) {
 }
 
 // Extents on volumes only, layouts on disks; GET EX and the property query need no access,
-// GET read access, SET write access, the pass-through both.
+// GET read access, SET write access, the pass-through both. A GET answers its header and
+// entries (8 + 32, 48 + 144 bytes) when they fit, else nothing.
 TEST(BackendDevices, ControlCodesFollowTheHandleKindAndAccess) {
   HostImageBackend b(test::load_image(kHost));
   const Handle none = open(b, "\\\\.\\PhysicalDrive1", 0), volume = open(b, "\\\\.\\C:", 0),
-               read = open(b, "\\\\.\\PhysicalDrive1", win::GENERIC_READ);
+               read = open(b, "\\\\.\\PhysicalDrive1", win::GENERIC_READ),
+               d3 = open(b, "\\\\.\\PhysicalDrive3");
   using namespace win;
-  const std::tuple<Handle, std::uint32_t, std::uint32_t> cases[] = {
-      {volume, IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, 0},
-      {none, IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, 1},
-      {volume, IOCTL_DISK_GET_DRIVE_LAYOUT_EX, 1},
-      {open(b, "\\\\.\\PhysicalDrive7"), IOCTL_DISK_GET_DRIVE_LAYOUT_EX, 1},
-      {none, 0x002D0C14, 1},
-      {none, IOCTL_DISK_GET_DRIVE_LAYOUT_EX, 0},
-      {none, IOCTL_DISK_GET_DRIVE_LAYOUT, 5},
-      {read, IOCTL_DISK_GET_DRIVE_LAYOUT, 0},
-      {read, IOCTL_DISK_SET_DRIVE_LAYOUT, 5},
-      {read, IOCTL_SCSI_PASS_THROUGH_DIRECT, 5},
-      {none, IOCTL_STORAGE_QUERY_PROPERTY, 50},
-      {12345, IOCTL_DISK_GET_DRIVE_LAYOUT_EX, 6}};
-  Bytes out(4096), in(64);
-  for (const auto& [h, code, error] : cases)
-    EXPECT_EQ(ioctl(b, h, code, in.data(), 12, out.data(), 4096), error) << h << " " << code;
+  constexpr auto get = IOCTL_DISK_GET_DRIVE_LAYOUT, get_ex = IOCTL_DISK_GET_DRIVE_LAYOUT_EX;
+  // Handle, control code, output size, error, bytes returned.
+  const std::tuple<Handle, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t> cases[] = {
+      {volume, IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, 4096, 0, 32},
+      {none, IOCTL_VOLUME_GET_VOLUME_DISK_EXTENTS, 4096, 1, 0},
+      {volume, get_ex, 4096, 1, 0},
+      {open(b, "\\\\.\\PhysicalDrive7"), get_ex, 4096, 1, 0},
+      {none, 0x002D0C14, 4096, 1, 0},
+      {none, get_ex, 191, 122, 0},
+      {none, get_ex, 192, 0, 192},
+      {none, get, 4096, 5, 0},
+      {read, get, 39, 122, 0},
+      {read, get, 40, 0, 40},
+      {read, IOCTL_DISK_SET_DRIVE_LAYOUT, 4096, 5, 0},
+      {read, IOCTL_SCSI_PASS_THROUGH_DIRECT, 4096, 5, 0},
+      {none, IOCTL_STORAGE_QUERY_PROPERTY, 4096, 50, 0},
+      {d3, get, 4096, 1117, 0},
+      {d3, get_ex, 4096, 1117, 0},
+      {d3, IOCTL_DISK_SET_DRIVE_LAYOUT, 4096, 19, 0},
+      {d3, IOCTL_DISK_SET_DRIVE_LAYOUT_EX, 4096, 19, 0},
+      {12345, get_ex, 4096, 6, 0}};
+  Bytes out(4097), in(64);
+  for (const auto& [h, code, size, error, returned] : cases) {
+    std::uint32_t n = 0;
+    std::fill(out.begin(), out.end(), 0xEE);
+    EXPECT_EQ(ioctl(b, h, code, in.data(), 12, out.data(), size, &n), error) << h << " " << code;
+    EXPECT_TRUE(n == returned && out[size] == 0xEE) << h << " " << code << " " << size;
+  }
   EXPECT_TRUE(b.close_handle(none) && !b.close_handle(none) && b.get_last_error() == 6);
 }
 
@@ -109,14 +125,12 @@ TEST(PassThrough, AnswersWithinAllocationAndTransferLength) {
   for (int i = 1; i <= 300; ++i) disk.pages[0xE2].data.push_back(std::uint8_t(i));
   const Bytes& counting = disk.pages[0xE2].data;
   disk.inquiry.assign(counting.begin(), counting.begin() + 40);
-  disk.pages[0x83].data.assign(counting.begin(), counting.begin() + 100);
   disk.pages[0xC0] = PageAnswer{{}, 2, sense(6, 0x29), 0};
   // CDB, transfer length, data bytes copied, zero bytes after them, sense.
   const std::tuple<std::array<int, 6>, std::uint32_t, std::uint32_t, std::uint32_t, Bytes> cases[] =
-      {{{0x12, 0, 0, 0, 0xFF, 0}, 256, 40, 215, {}},  // data shorter than both limits
-       {{0x12, 0, 0, 0, 0x10, 0}, 256, 16, 0, {}},    // allocation length 16
-       {{0x12, 0, 0, 0, 0xFF, 0}, 8, 8, 0, {}},       // transfer length 8
-       {{0x12, 1, 0x83, 0, 0xFF, 0}, 255, 100, 155, {}},
+      {{{0x12, 0, 0, 0, 0xFF, 0}, 256, 40, 215, {}},              // data shorter than both limits
+       {{0x12, 0, 0, 0, 0x10, 0}, 256, 16, 0, {}},                // allocation length 16
+       {{0x12, 0, 0, 0, 0xFF, 0}, 8, 8, 0, {}},                   // transfer length 8
        {{0x12, 1, 0xE2, 2, 0xFF, 0}, 255, 255, 0, {}},            // allocation 0x02FF
        {{0x12, 1, 0x80, 0, 0xFF, 0}, 255, 0, 0, sense(5, 0x24)},  // page not listed
        {{0x12, 2, 0, 0, 0xFF, 0}, 255, 0, 0, sense(5, 0x24)},     // CmdDt
@@ -297,28 +311,6 @@ TEST(DriveLayout, UsableRangeAndShortSetInput) {
   }
 }
 
-TEST(DriveLayout, ControlCodesOnADrive) {
-  HostImageBackend b(load_image(R"({"disks": [{"number": 1, "layout": {"signature": 7,
-    "partitions": [{"offset": 512, "length": 1024}]}}, {"number": 3, "layout_error": 1117, "set_layout_error": 19}]})"));
-  const Handle d1 = test::open(b, "\\\\.\\PhysicalDrive1"),
-               d3 = test::open(b, "\\\\.\\PhysicalDrive3");
-  constexpr std::uint32_t get = win::IOCTL_DISK_GET_DRIVE_LAYOUT,
-                          get_ex = win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX;
-  Bytes out(200, 0xEE);
-  std::uint32_t n = 0;
-  // Header and entries (8 + 32, 48 + 144 bytes) fit exactly; one byte less is too small.
-  for (const auto& [code, size, error] :
-       {std::tuple{get, 39u, 122u}, {get, 40u, 0u}, {get_ex, 191u, 122u}, {get_ex, 192u, 0u}}) {
-    EXPECT_EQ(ioctl(b, d1, code, nullptr, 0, out.data(), size, &n), error) << size;
-    EXPECT_TRUE(n == (error ? 0 : size) && out[size] == 0xEE) << size;
-  }
-  EXPECT_EQ(out[8], 7);  // the signature in the EX record
-  for (auto code :
-       {get, get_ex, win::IOCTL_DISK_SET_DRIVE_LAYOUT, win::IOCTL_DISK_SET_DRIVE_LAYOUT_EX})
-    EXPECT_EQ(ioctl(b, d3, code, out.data(), 200, out.data(), 200, &n),
-              code == get || code == get_ex ? 1117u : 19u);
-}
-
 TEST(DriveLayout, SetWritesTheImageBack) {
   test::TempDir dir;
   const std::string path =
@@ -341,16 +333,12 @@ TEST(DriveLayout, SetWritesTheImageBack) {
   const std::string text = dir.read("host.json");
   EXPECT_TRUE(text.find(R"("_note": "kept")") != text.npos &&
               text.find(R"("aa  bb")") != text.npos);
-  b = make_host_image_backend(path, error);
-  Bytes got(400);
-  ASSERT_EQ(call(win::IOCTL_DISK_GET_DRIVE_LAYOUT, {}, &got), 0u);
-  EXPECT_EQ(got, mbr);
   EXPECT_FALSE(std::filesystem::exists(dir.file("host.json.new")));
   // A GPT table with every field goes into the file and comes back the same.
   const Bytes gpt = build_drive_layout_ex(load_image(kGpt).disks[0].layout);
   ASSERT_EQ(call(win::IOCTL_DISK_SET_DRIVE_LAYOUT_EX, gpt), 0u);
   b = make_host_image_backend(path, error);
-  got.resize(400);
+  Bytes got(400);
   ASSERT_EQ(call(win::IOCTL_DISK_GET_DRIVE_LAYOUT_EX, {}, &got), 0u);
   EXPECT_EQ(got, gpt);
   // A SET that fails leaves the file and the table alone.
