@@ -87,7 +87,6 @@ RunResult run_argv(std::vector<std::string> args, const Invocation& r) {
   std::fwrite(r.stdin_text.data(), 1, r.stdin_text.size(), in.get());
   std::fflush(in.get());
   std::rewind(in.get());
-  std::fflush(nullptr);  // nothing buffered here is written twice by the child
   const pid_t pid = ::fork();
   if (pid == 0) {
     if (::dup2(fileno(in.get()), 0) < 0 || ::dup2(fileno(out.get()), 1) < 0 ||
