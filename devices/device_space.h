@@ -48,9 +48,8 @@ class DeviceSpace {
 // word). Returns -1 when the word has no further device, else the disk number, or -2
 // for an echo word. `device_path` has kDevicePathSize bytes; `display_name` has
 // `display_size` bytes and is always string-terminated.
-int expand_device_word(DeviceSpace& space, WordCursor& cursor, const char* word,
-                       char* device_path, char* display_name, std::size_t display_size,
-                       unsigned fmt_flags);
+int expand_device_word(DeviceSpace& space, WordCursor& cursor, const char* word, char* device_path,
+                       char* display_name, std::size_t display_size, unsigned fmt_flags);
 
 // CreateFileA with the mount-point translation: "\\.\" + a mount-point path known to
 // mountvol opens "\\.\" + its volume name instead. Drive names are never translated.

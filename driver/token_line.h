@@ -5,8 +5,8 @@
 
 namespace vox {
 
-inline constexpr int kTokenLineWords = 100;     // the program path and at most 99 words
-inline constexpr int kTokenLineChars = 25600;   // a line holds at most 25598 characters
+inline constexpr int kTokenLineWords = 100;    // the program path and at most 99 words
+inline constexpr int kTokenLineChars = 25600;  // a line holds at most 25598 characters
 
 struct TokenLine {
   int count = 0;                            // entries in words, the program path included

@@ -38,8 +38,7 @@ class Backend {
                                  std::uint32_t* returned) = 0;
   // QueryDosDeviceA for one name: the target(s) of the name, each string-terminated,
   // closed by an empty string; result = characters stored, 0 on failure.
-  virtual std::uint32_t query_dos_device_a(const char* name, char* buffer,
-                                           std::uint32_t size) = 0;
+  virtual std::uint32_t query_dos_device_a(const char* name, char* buffer, std::uint32_t size) = 0;
   // QueryDosDeviceW(NULL, ...): the whole list of DOS names in UTF-16 units, each
   // string-terminated, closed by an empty name; result = units stored, 0 on failure.
   virtual std::uint32_t query_dos_device_list_w(char16_t* buffer, std::uint32_t size) = 0;
@@ -70,12 +69,13 @@ inline Handle CreateFileA(const char* path, std::uint32_t access, std::uint32_t 
                           std::uint32_t disposition, std::uint32_t flags) {
   return backend().create_file(path, access, share, disposition, flags);
 }
-inline bool CloseHandle(Handle h) { return backend().close_handle(h); }
+inline bool CloseHandle(Handle h) {
+  return backend().close_handle(h);
+}
 inline bool ReadFile(Handle h, void* buffer, std::uint32_t size, std::uint32_t* got) {
   return backend().read_file(h, buffer, size, got);
 }
-inline bool WriteFile(Handle h, const void* buffer, std::uint32_t size,
-                      std::uint32_t* written) {
+inline bool WriteFile(Handle h, const void* buffer, std::uint32_t size, std::uint32_t* written) {
   return backend().write_file(h, buffer, size, written);
 }
 inline bool DeviceIoControl(Handle h, std::uint32_t code, const void* in, std::uint32_t in_size,
@@ -88,16 +88,24 @@ inline std::uint32_t QueryDosDeviceA(const char* name, char* buffer, std::uint32
 inline std::uint32_t QueryDosDeviceListW(char16_t* buffer, std::uint32_t size) {
   return backend().query_dos_device_list_w(buffer, size);
 }
-inline std::uint32_t GetLastError() { return backend().get_last_error(); }
-inline void SetLastError(std::uint32_t code) { backend().set_last_error(code); }
+inline std::uint32_t GetLastError() {
+  return backend().get_last_error();
+}
+inline void SetLastError(std::uint32_t code) {
+  backend().set_last_error(code);
+}
 inline std::string FormatSystemMessage(std::uint32_t code) {
   return backend().format_message(code);
 }
 inline std::FILE* popen(const char* command, const char* mode) {
   return backend().popen(command, mode);
 }
-inline int pclose(std::FILE* stream) { return backend().pclose(stream); }
-inline int system(const char* command) { return backend().system(command); }
+inline int pclose(std::FILE* stream) {
+  return backend().pclose(stream);
+}
+inline int system(const char* command) {
+  return backend().system(command);
+}
 
 // GetEnvironmentVariableA: 0 when the variable is absent or empty (last error set);
 // the size needed, terminator included, when it does not fit; else its length.

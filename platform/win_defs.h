@@ -101,10 +101,10 @@ inline constexpr std::size_t kDiskExtentsBufferSize =
     kDiskExtentsHeaderSize + kMaxDiskExtents * kDiskExtentSize;  // 24584
 
 // Drive layouts (header and entry sizes of the two forms).
-inline constexpr std::size_t kLayoutHeaderSize = 8;        // DRIVE_LAYOUT_INFORMATION
-inline constexpr std::size_t kLayoutEntrySize = 32;        // PARTITION_INFORMATION
-inline constexpr std::size_t kLayoutExHeaderSize = 48;     // DRIVE_LAYOUT_INFORMATION_EX
-inline constexpr std::size_t kLayoutExEntrySize = 144;     // PARTITION_INFORMATION_EX
+inline constexpr std::size_t kLayoutHeaderSize = 8;     // DRIVE_LAYOUT_INFORMATION
+inline constexpr std::size_t kLayoutEntrySize = 32;     // PARTITION_INFORMATION
+inline constexpr std::size_t kLayoutExHeaderSize = 48;  // DRIVE_LAYOUT_INFORMATION_EX
+inline constexpr std::size_t kLayoutExEntrySize = 144;  // PARTITION_INFORMATION_EX
 inline constexpr std::size_t kMaxLayoutEntries = 1024;
 inline constexpr std::size_t kLayoutBufferSize =
     kLayoutHeaderSize + kMaxLayoutEntries * kLayoutEntrySize;  // 32776

@@ -23,8 +23,7 @@ struct LastCounted {
 };
 
 // Default report (no CLI option), or the -find / -findc lookups of the default form.
-void report_default(const char* name, const DevIdentity& record, int find_mode,
-                    unsigned fmt_flags);
+void report_default(const char* name, const DevIdentity& record, int find_mode, unsigned fmt_flags);
 
 // -CLI (and -CLIB outside -sort). `present` 0: the probe failed.
 void report_cli(const char* name, const DevIdentity& record, int find_mode, unsigned fmt_flags,
@@ -34,15 +33,14 @@ void report_cli_bitmap(const char* name, const DevIdentity& record, int find_mod
                        unsigned fmt_flags, TableState& table, int present,
                        BitmapTotals& serial_totals, LastCounted& last_counted);
 // -CLIW (cli_kind 1), -CLIWP (2), -CLIWN (3).
-void report_cli_wwn(const char* name, const DevIdentity& record, int find_mode,
-                    unsigned fmt_flags, TableState& table, int present, int cli_kind);
+void report_cli_wwn(const char* name, const DevIdentity& record, int find_mode, unsigned fmt_flags,
+                    TableState& table, int present, int cli_kind);
 
 // The MU numbers in use, each followed by a blank ("0 1 "); reads VEXAC_QUIL.
 std::string mu_list_text(const DevIdentity& record);
 
 // -findc: the pair table rows of every MU of the device.
-void find_pair_groups(const char* name, const DevIdentity& record, int quiet,
-                      TableState& table);
+void find_pair_groups(const char* name, const DevIdentity& record, int quiet, TableState& table);
 // -export with a CLI option: the "VOXMIRA:" line.
 void print_export_record(const char* name, const DevIdentity& record);
 
