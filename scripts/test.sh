@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The whole check, as CI runs it:
-#   1. the packages (setup-deps.sh)
+#   1. the packages (setup-deps.sh), and the layout of every C++ file (clang-format)
 #   2. the native release build of the programs, the end-to-end tests against it, and
 #      the example run
 #   3. a build with AddressSanitizer and UBSan, the unit tests and the end-to-end tests
@@ -74,6 +74,15 @@ configure_and_build() { # DIR ARGS...: configure, then build every target it can
   cmake -S "$ROOT" -B "$dir" -G "Unix Makefiles" "$@"
   # -k: one broken target does not hide the state of the others.
   cmake --build "$dir" --parallel "$JOBS" -- -k
+}
+
+# Every C++ file of the repository as .clang-format lays it out.
+check_format() {
+  if git -C "$ROOT" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git -C "$ROOT" ls-files -z '*.cpp' '*.h'
+  else # a copy without its history: every source folder
+    find "$ROOT" -path "$ROOT/build*" -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0
+  fi | xargs -0 clang-format --dry-run -Werror
 }
 
 run_ctest() { # DIR
@@ -216,6 +225,7 @@ wine_e2e() {
 main() {
   echo "voxmira check in $ROOT (jobs: $JOBS)"
   step setup-deps bash "$ROOT/scripts/setup-deps.sh"
+  step format check_format
 
   # Programs left from an earlier run must not stand in for ones this run failed to build.
   rm -f "$NATIVE/voxmira" "$NATIVE/tests/test_e2e" "$WIN/voxmira.exe"
